@@ -1,0 +1,5 @@
+file(MAKE_DIRECTORY "${TARGET_DIR}")
+file(COPY_FILE "${SOURCE_DIR}/default.htm" "${TARGET_DIR}/default.htm" ONLY_IF_DIFFERENT)
+if(NOT EXISTS "${TARGET_DIR}/benutzer.htm")
+    file(COPY_FILE "${SOURCE_DIR}/benutzer.htm" "${TARGET_DIR}/benutzer.htm")
+endif()

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Separator between the levels of a path, as the platform writes it.
+#ifdef _WIN32
+inline constexpr char PathSeparator = '\\';
+#else
+inline constexpr char PathSeparator = '/';
+#endif
+
+// The direct entries of one folder, each as its full path: the folder's path
+// as passed, the separator, the entry's name.
+struct FolderContents
+{
+    std::vector<std::string> Files;
+    std::vector<std::string> SubFolders;
+};
+
+// Every file and folder access of the program goes through this interface, so
+// tests can put a fake in its place and inject failures. Paths are UTF-8 text.
+// Every failure throws EngineError of kind FileSystem, naming the path and the
+// system's reason.
+class FileSystem
+{
+public:
+    virtual ~FileSystem() = default;
+
+    virtual bool FolderExists(const std::string& path) = 0;
+    // Creates one folder whose parent exists.
+    virtual void CreateFolder(const std::string& path) = 0;
+    // Lists files and subfolders, each sorted by name. Links to folders are
+    // left out so that a walk cannot loop; links to files count as files.
+    virtual FolderContents ListFolder(const std::string& path) = 0;
+    // The whole file as bytes; an empty file gives the empty text.
+    virtual std::string ReadAll(const std::string& path) = 0;
+    // Creates or replaces the file with exactly these bytes. The replacement
+    // is atomic: afterwards the file is either the old one or the new one.
+    virtual void WriteFile(const std::string& path, std::string_view bytes) = 0;
+
+    // The same as WriteFile, with carriage return and line feed appended.
+    void WriteLine(const std::string& path, std::string_view bytes);
+};

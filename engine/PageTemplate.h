@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A template ready to make pages: the credit line is inserted before every
+// closing body tag once, and the text is split at every "%URL%" so that each
+// page is made by one pass of joining.
+class PageTemplate
+{
+public:
+    static constexpr std::string_view BodyEnd = "</BODY>";
+    static constexpr std::string_view Placeholder = "%URL%";
+    static constexpr std::string_view CreditLink = "http://www.kelvane.example/redir/kelvane-1.0.htm";
+
+    // Whether the text holds "</BODY>" in any letter case.
+    static bool hasBodyEnd(std::string_view templateText);
+    // Every "</BODY>", in any letter case, replaced by the credit line and
+    // "</BODY>" in capitals on a line of its own.
+    static std::string insertCredit(std::string_view templateText);
+    static std::string creditInsert();
+
+    // Takes the credit-inserted text.
+    explicit PageTemplate(std::string_view creditedText);
+
+    // The page: every "%URL%", in any letter case, replaced by the URL, then
+    // carriage return and line feed.
+    std::string render(std::string_view pageUrl) const;
+
+private:
+    std::vector<std::string> m_pieces; // the text between the placeholders
+    std::size_t m_fixedSize = 0;
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// What the relocation run needs of the window that started it. The main
+// window implements it over its controls, the command line over the
+// terminal, tests over plain values. Texts are UTF-8.
+class RelocationWindow
+{
+public:
+    enum class Icon { None, Critical, Question, Information };
+
+    // One page of a run, as it is written (or, in a dry run, planned).
+    struct Page
+    {
+        std::string SourcePath;
+        std::string TargetPath;
+        std::string Url;
+        std::size_t Number; // counts from 1
+        std::size_t Total;
+    };
+
+    virtual ~RelocationWindow() = default;
+
+    virtual std::string txtVerzeichnis() const = 0;
+    virtual std::string txtDateitypen() const = 0;
+    virtual std::string txtURLneu() const = 0;
+    // 0 unticked, 1 ticked, 2 greyed; only 1 appends folder and file name.
+    virtual int chkUnterverzeichnis() const = 0;
+
+    virtual void SetStatus(const std::string& text) = 0;
+    virtual void EnableInputs(bool enabled) = 0;
+    // A modal message with an OK button. Line breaks are "\r\n".
+    virtual void showMessage(const std::string& text, Icon icon) = 0;
+    // A modal question with Yes and No; true for Yes.
+    virtual bool askYesNo(const std::string& text) = 0;
+    virtual void focusVerzeichnis() = 0;
+    // Lets pending window events run; called after every file examined and
+    // every page written.
+    virtual void processEvents() = 0;
+
+    // Called after each page; for progress displays and reports.
+    virtual void pageDone(const Page& /*page*/) {}
+    // Asked after each page; true ends the run there (the window is closing).
+    virtual bool stopRequested() const { return false; }
+};

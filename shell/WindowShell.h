@@ -1,0 +1,50 @@
+#pragma once
+
+#include "ShellContext.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QAction;
+class QLabel;
+class QMainWindow;
+class QStatusBar;
+class QToolBar;
+
+// The menu bar, toolbar and status bar that every window of the program
+// carries, with the commands behind them. Each window creates its own shell;
+// the commands act on that window only.
+class WindowShell : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class CloseEntry { Beenden, Schliessen };
+
+    // newCommand is the window's own File > New.
+    WindowShell(QMainWindow& window, ShellContext context, CloseEntry closeEntry,
+                std::function<void()> newCommand);
+
+    void setStatusText(const QString& text);
+    QString statusText() const;
+    QStatusBar* statusBar() const;
+    QToolBar* toolBar() const;
+    // Finds a menu entry by its name, e.g. "mnuEditCopy".
+    QAction* action(const QString& name) const;
+
+    void tbToolBar_ButtonClick(const QString& key);
+    void mnuFileExit_Click();
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuViewToolbar_Click();
+    void mnuViewStatusBar_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpSearchForHelpOn_Click();
+    void mnuHelpAbout_Click();
+
+private:
+    // (implementation's own members)
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// The program's per-user settings: application "Kelvane", seven keys in two
+// sections, each with its default. The keys and defaults live in one table
+// in Settings.cpp; nothing else in the program reads or writes the store.
+class Settings
+{
+public:
+    enum class Key { MainLeft, MainTop, HTMLLeft, HTMLTop, Verzeichnis, Dateitypen, URLneu };
+
+    static QString defaultValue(Key key);
+    // The stored text, or the default when the key is absent. A key holding
+    // the empty text reads as the empty text.
+    static QString read(Key key);
+    static void write(Key key, const QString& value);
+
+    // A position in twips; a stored value that is not a number reads as 1000.
+    static double readPosition(Key key);
+    static void writePosition(Key key, double twips);
+
+    // The example address the new URL field starts with.
+    static QString exampleUrl();
+    // "C:\wwwroot" on Windows, the home folder + "/wwwroot" elsewhere.
+    static QString defaultDirectory();
+};
