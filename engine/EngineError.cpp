@@ -2,5 +2,4 @@
 
 EngineError::EngineError(Kind kind, const std::string& message)
     : std::runtime_error(message), m_kind(kind)
-{
-}
+{}

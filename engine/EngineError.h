@@ -9,7 +9,13 @@
 class EngineError : public std::runtime_error
 {
 public:
-    enum class Kind { TypeMismatch, Overflow, InvalidArgument, FileSystem };
+    enum class Kind
+    {
+        TypeMismatch,
+        Overflow,
+        InvalidArgument,
+        FileSystem
+    };
 
     EngineError(Kind kind, const std::string& message);
 

@@ -12,7 +12,8 @@ class PageTemplate
 public:
     static constexpr std::string_view BodyEnd = "</BODY>";
     static constexpr std::string_view Placeholder = "%URL%";
-    static constexpr std::string_view CreditLink = "http://www.kelvane.example/redir/kelvane-1.0.htm";
+    static constexpr std::string_view CreditLink =
+        "http://www.kelvane.example/redir/kelvane-1.0.htm";
 
     // Whether the text holds "</BODY>" in any letter case.
     static bool hasBodyEnd(std::string_view templateText);
@@ -24,8 +25,7 @@ public:
     // Takes the credit-inserted text.
     explicit PageTemplate(std::string_view creditedText);
 
-    // The page: every "%URL%", in any letter case, replaced by the URL, then
-    // carriage return and line feed.
+    // The page text: every "%URL%", in any letter case, replaced by the URL.
     std::string render(std::string_view pageUrl) const;
 
 private:

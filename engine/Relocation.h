@@ -1,45 +1,56 @@
 #pragma once
 
+#include "RelocationWindow.h"
+#include "TextCodec.h"
+
 #include <cstddef>
 #include <string>
+#include <vector>
 
 class FileSystem;
-class RelocationWindow;
+class PageTemplate;
 struct SharedState;
 
 // The relocation run started by the Start button: checks the inputs, collects
 // the pages, and writes a replacement page for each into the "_Moved" tree.
-// It reports only through its window; errors become a message there.
+// It reports only through its window; every error becomes a message there,
+// and every way out enables the inputs again.
 class Relocation
 {
 public:
+    enum class Outcome
+    {
+        Done,    // every page written
+        Refused, // an input was refused or the user said No; nothing written
+        Failed,  // an error stopped the run; pages written before stay complete
+        Stopped, // the window asked to stop after a page
+    };
+
+    static constexpr const char* AbortedStatus = "Durchführung abgebrochen.";
+
     Relocation(RelocationWindow& window, FileSystem& fileSystem, const SharedState& state);
 
-    // Plans every page and reports it through pageDone, but creates no folder
-    // and writes no page.
+    // Plans every page and reports it through pageDone, but asks nothing,
+    // creates no folder and writes no page.
     void setDryRun(bool dryRun) { m_dryRun = dryRun; }
 
-    enum class Outcome { Done, Refused, Failed, Stopped };
     Outcome run();
-
     std::size_t pagesWritten() const { return m_pagesWritten; }
 
 private:
-    struct Abort
-    {
-        Outcome outcome;
-    };
-
-    std::string checkedBaseDirectory();
-    void askAboutOutputRoot(const std::string& baseDirectory);
+    Outcome relocate();
+    Outcome refuse(const std::string& message, RelocationWindow::Icon icon, bool focusDirectory);
+    bool outputRootMayBeUsed(const std::string& outputRoot);
+    std::vector<std::string> collectFiles(const std::string& baseDirectory);
     std::string readTemplate();
-    void writePages(const std::string& baseDirectory, const class PageTemplate& page,
-                    const std::vector<std::string>& files, int templateEncoding);
-    [[noreturn]] void refuse(const std::string& message, int icon, bool focusDirectory);
+    Outcome writePages(const std::string& baseDirectory, const std::vector<std::string>& files,
+                       const PageTemplate& page);
+    Outcome finish(Outcome outcome, const std::string& status);
 
     RelocationWindow& m_window;
     FileSystem& m_fileSystem;
     const SharedState& m_state;
     bool m_dryRun = false;
+    TextCodec::Encoding m_templateEncoding = TextCodec::Encoding::Utf8;
     std::size_t m_pagesWritten = 0;
 };

@@ -10,7 +10,13 @@
 class RelocationWindow
 {
 public:
-    enum class Icon { None, Critical, Question, Information };
+    enum class Icon
+    {
+        None,
+        Critical,
+        Question,
+        Information
+    };
 
     // One page of a run, as it is written (or, in a dry run, planned).
     struct Page

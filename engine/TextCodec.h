@@ -10,10 +10,15 @@
 class TextCodec
 {
 public:
-    enum class Encoding { Utf8, Windows1252 };
+    enum class Encoding
+    {
+        Utf8,
+        Windows1252
+    };
 
     // What to write for a character the target encoding cannot hold.
-    enum class Unencodable {
+    enum class Unencodable
+    {
         PercentEncode,      // its UTF-8 bytes as %XX, for URLs
         CharacterReference, // &#N; for HTML text
     };

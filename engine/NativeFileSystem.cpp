@@ -1,0 +1,184 @@
+#include "NativeFileSystem.h"
+
+#include "EngineError.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path toPath(const std::string& utf8)
+{
+#ifdef _WIN32
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+#else
+    return fs::path(utf8);
+#endif
+}
+
+std::string nameOf(const fs::directory_entry& entry)
+{
+#ifdef _WIN32
+    const std::u8string name = entry.path().filename().u8string();
+    return std::string(name.begin(), name.end());
+#else
+    return entry.path().filename().string();
+#endif
+}
+
+[[noreturn]] void fail(const std::string& what, const std::string& path,
+                       const std::error_code& error)
+{
+    throw EngineError(EngineError::Kind::FileSystem,
+                      what + ": " + path + " (" + error.message() + ")");
+}
+
+[[noreturn]] void failWithErrno(const std::string& what, const std::string& path)
+{
+    fail(what, path, std::error_code(errno, std::generic_category()));
+}
+
+struct FileCloser
+{
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+enum class EntryKind
+{
+    File,
+    Folder,
+    LinkToFolder
+};
+
+// A link counts as what it points to, except that a link to a folder is left
+// out of listings so that a walk cannot loop. A dangling link is a file.
+EntryKind kindOf(const fs::directory_entry& entry, std::error_code& error)
+{
+    if (entry.is_symlink(error)) {
+        std::error_code dangling;
+        return fs::is_directory(entry.path(), dangling) ? EntryKind::LinkToFolder : EntryKind::File;
+    }
+    return entry.is_directory(error) ? EntryKind::Folder : EntryKind::File;
+}
+
+std::FILE* openFile(const std::string& path, const char* mode)
+{
+#ifdef _WIN32
+    const std::wstring wideMode(mode, mode + std::strlen(mode));
+    return _wfopen(toPath(path).c_str(), wideMode.c_str());
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
+}
+
+} // namespace
+
+NativeFileSystem::NativeFileSystem() : m_random(std::random_device{}()) {}
+
+bool NativeFileSystem::FolderExists(const std::string& path)
+{
+    if (path.empty())
+        return false;
+    std::error_code error;
+    return fs::is_directory(toPath(path), error);
+}
+
+void NativeFileSystem::CreateFolder(const std::string& path)
+{
+    std::error_code error;
+    if (!fs::create_directory(toPath(path), error) && !error)
+        error = std::make_error_code(std::errc::file_exists);
+    if (error)
+        fail("Ordner konnte nicht angelegt werden", path, error);
+}
+
+FolderContents NativeFileSystem::ListFolder(const std::string& path)
+{
+    FolderContents contents;
+    std::error_code error;
+    fs::directory_iterator it(toPath(path), error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        const fs::directory_entry& entry = *it;
+        std::error_code entryError;
+        const EntryKind kind = kindOf(entry, entryError);
+        if (entryError)
+            fail("Eintrag konnte nicht gelesen werden", path + PathSeparator + nameOf(entry),
+                 entryError);
+        if (kind == EntryKind::Folder)
+            contents.SubFolders.push_back(nameOf(entry));
+        else if (kind == EntryKind::File)
+            contents.Files.push_back(nameOf(entry));
+    }
+    if (error)
+        fail("Ordner konnte nicht gelesen werden", path, error);
+
+    for (auto* names : {&contents.Files, &contents.SubFolders}) {
+        std::sort(names->begin(), names->end());
+        for (std::string& name : *names)
+            name = path + PathSeparator + name;
+    }
+    return contents;
+}
+
+std::string NativeFileSystem::ReadAll(const std::string& path)
+{
+    FileHandle file(openFile(path, "rb"));
+    if (!file)
+        failWithErrno("Datei konnte nicht geöffnet werden", path);
+    std::string bytes;
+    char buffer[64 * 1024];
+    std::size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+        bytes.append(buffer, count);
+    if (std::ferror(file.get()))
+        failWithErrno("Datei konnte nicht gelesen werden", path);
+    return bytes;
+}
+
+std::string NativeFileSystem::temporaryNameFor(const std::string& path)
+{
+    const std::size_t nameStart = path.find_last_of(PathSeparator) + 1;
+    return path.substr(0, nameStart) + '.' + path.substr(nameStart) + ".kelvane-" +
+           std::to_string(m_random() % 1'000'000'000);
+}
+
+void NativeFileSystem::WriteFile(const std::string& path, std::string_view bytes)
+{
+    // The bytes go to a fresh file beside the target, which then replaces the
+    // target in one rename: a crash or a full disk never leaves a fragment.
+    std::string temporary;
+    FileHandle file;
+    for (int attempt = 0; attempt < 8 && !file; ++attempt) {
+        temporary = temporaryNameFor(path);
+        file.reset(openFile(temporary, "wbx"));
+        if (!file && errno != EEXIST)
+            break;
+    }
+    if (!file)
+        failWithErrno("Datei konnte nicht angelegt werden", path);
+
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+    const int writeErrno = errno;
+    const bool closed = std::fclose(file.release()) == 0;
+    const int closeErrno = errno;
+    std::error_code error;
+    if (!written || !closed) {
+        fs::remove(toPath(temporary), error);
+        errno = written ? closeErrno : writeErrno;
+        failWithErrno("Datei konnte nicht geschrieben werden", path);
+    }
+    fs::rename(toPath(temporary), toPath(path), error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(toPath(temporary), ignored);
+        fail("Datei konnte nicht ersetzt werden", path, error);
+    }
+}

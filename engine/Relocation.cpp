@@ -1,0 +1,167 @@
+#include "Relocation.h"
+
+#include "EngineError.h"
+#include "FileSystem.h"
+#include "PageTemplate.h"
+#include "PageUrl.h"
+#include "RelocationWindow.h"
+#include "SharedState.h"
+#include "clsDateiString.h"
+#include "clsDateiliste.h"
+#include "clsParser.h"
+
+using Icon = RelocationWindow::Icon;
+
+namespace {
+
+std::size_t characterCount(const std::string& utf8)
+{
+    std::size_t count = 0;
+    for (const char c : utf8)
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return count;
+}
+
+bool liesBelow(const std::string& path, const std::string& baseDirectory)
+{
+    return path.size() > baseDirectory.size() &&
+           path.compare(0, baseDirectory.size(), baseDirectory) == 0 &&
+           path[baseDirectory.size()] == PathSeparator;
+}
+
+} // namespace
+
+Relocation::Relocation(RelocationWindow& window, FileSystem& fileSystem, const SharedState& state)
+    : m_window(window), m_fileSystem(fileSystem), m_state(state)
+{}
+
+Relocation::Outcome Relocation::run()
+{
+    m_window.EnableInputs(false);
+    std::string failure;
+    try {
+        return relocate();
+    } catch (const EngineError& error) {
+        failure = error.what();
+    } catch (const std::exception& error) {
+        failure = std::string("Unerwarteter Fehler: ") + error.what();
+    }
+    m_window.showMessage(failure, Icon::Critical);
+    return finish(Outcome::Failed, AbortedStatus);
+}
+
+Relocation::Outcome Relocation::relocate()
+{
+    const std::string directoryText = m_window.txtVerzeichnis();
+    if (!m_fileSystem.FolderExists(directoryText))
+        return refuse("Verzeichnis nicht gefunden\r\n" + directoryText, Icon::Critical, true);
+
+    std::string baseDirectory = m_window.txtVerzeichnis();
+    if (characterCount(baseDirectory) <= 3)
+        return refuse("Bitte Unterverzeichnis auswählen", Icon::Information, true);
+    if (baseDirectory.back() == PathSeparator)
+        baseDirectory.pop_back();
+
+    if (!outputRootMayBeUsed(baseDirectory + "_Moved"))
+        return finish(Outcome::Refused, {});
+
+    const std::vector<std::string> files = collectFiles(baseDirectory);
+    if (files.empty())
+        return refuse("Keine Dateien gefunden", Icon::Information, false);
+
+    const std::string templateText = readTemplate();
+    if (!PageTemplate::hasBodyEnd(templateText)) {
+        m_window.showMessage("HTML-Code fehlerhaft:\r\n</Body> Element nicht gefunden", Icon::None);
+        return finish(Outcome::Refused, AbortedStatus);
+    }
+    m_templateEncoding = TextCodec::detect(templateText);
+    const PageTemplate page(PageTemplate::insertCredit(templateText));
+    return writePages(baseDirectory, files, page);
+}
+
+Relocation::Outcome Relocation::refuse(const std::string& message, Icon icon, bool focusDirectory)
+{
+    m_window.showMessage(message, icon);
+    m_window.EnableInputs(true);
+    if (focusDirectory)
+        m_window.focusVerzeichnis();
+    return Outcome::Refused;
+}
+
+bool Relocation::outputRootMayBeUsed(const std::string& outputRoot)
+{
+    if (m_dryRun || !m_fileSystem.FolderExists(outputRoot))
+        return true;
+    return m_window.askYesNo("Ordner " + outputRoot + " bereits vorhanden, Dateien ersetzen?");
+}
+
+std::vector<std::string> Relocation::collectFiles(const std::string& baseDirectory)
+{
+    clsDateiliste list(m_fileSystem, [this] { m_window.processEvents(); });
+    clsParser parser;
+    list.BasisVerzeichnis = baseDirectory;
+    list.DateitypenFiltern = true;
+    parser.InputText = m_window.txtDateitypen();
+    list.Dateitypen(parser.TextList());
+
+    m_window.SetStatus("Suchen der Dateien...");
+    list.erzeugeDateiliste();
+    return list.Dateiliste();
+}
+
+std::string Relocation::readTemplate()
+{
+    const std::string& path =
+        m_state.UseStandardTemplate ? m_state.StandardTemplatePath : m_state.UserTemplatePath;
+    try {
+        return m_fileSystem.ReadAll(path);
+    } catch (const EngineError& error) {
+        throw EngineError(error.kind(),
+                          std::string("Die HTML-Vorlage konnte nicht gelesen werden.\r\n") +
+                              error.what());
+    }
+}
+
+Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
+                                           const std::vector<std::string>& files,
+                                           const PageTemplate& page)
+{
+    clsDateiString paths(m_fileSystem);
+    const std::string outputRoot = baseDirectory + "_Moved";
+    m_pagesWritten = 0;
+    for (const std::string& path : files) {
+        if (!liesBelow(path, baseDirectory))
+            throw EngineError(EngineError::Kind::InvalidArgument,
+                              "Die Datei " + path + " liegt nicht im Verzeichnis " + baseDirectory);
+        const std::string folder = paths.GetPfad(path);
+        const std::string relativeFolder = folder.substr(baseDirectory.size());
+        const std::string outputFolder = outputRoot + relativeFolder;
+        if (!m_dryRun)
+            paths.CreatePfad(outputFolder);
+        const std::string fileName = paths.GetDatei(path);
+        const std::string url =
+            TextCodec::fromUtf8(PageUrl::build(m_window.txtURLneu(), relativeFolder, fileName,
+                                               m_window.chkUnterverzeichnis() == 1),
+                                m_templateEncoding, TextCodec::Unencodable::PercentEncode);
+
+        m_window.SetStatus("Schreibe " + fileName + " in " + outputFolder);
+        const std::string target = outputFolder + PathSeparator + fileName;
+        if (!m_dryRun)
+            m_fileSystem.WriteLine(target, page.render(url));
+        ++m_pagesWritten;
+        m_window.pageDone({path, target, url, m_pagesWritten, files.size()});
+        m_window.processEvents();
+        if (m_window.stopRequested())
+            return finish(Outcome::Stopped, AbortedStatus);
+    }
+    return finish(Outcome::Done,
+                  "Fertig, " + std::to_string(m_pagesWritten) + " Dateien verarbeitet");
+}
+
+Relocation::Outcome Relocation::finish(Outcome outcome, const std::string& status)
+{
+    if (!status.empty())
+        m_window.SetStatus(status);
+    m_window.EnableInputs(true);
+    return outcome;
+}
