@@ -1,0 +1,32 @@
+#pragma once
+
+#include "TerminalWindow.h"
+
+#include <string>
+#include <vector>
+
+class FileSystem;
+
+// kelvane-cli from its arguments to its exit status, with the program folder
+// and the streams handed in so that tests can run it in-process.
+class CliApplication
+{
+public:
+    enum ExitStatus
+    {
+        Done = 0,
+        Refused = 1,
+        WrongUsage = 2,
+        RunFailed = 3
+    };
+
+    CliApplication(FileSystem& fileSystem, std::string programFolder,
+                   TerminalWindow::Streams streams);
+
+    int run(const std::vector<std::string>& arguments);
+
+private:
+    FileSystem& m_fileSystem;
+    std::string m_programFolder;
+    TerminalWindow::Streams m_streams;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The options of kelvane-cli, parsed from its arguments.
+struct CommandLine
+{
+    static constexpr const char* DefaultTypes = "htm;html;asp;php;php3;php4;shtml;shtm;shm;";
+
+    std::string Directory;
+    std::string Types = DefaultTypes;
+    std::string Url;
+    bool AppendSubpath = true;
+    bool UserTemplate = false;
+    bool AssumeYes = false;
+    bool ShowHelp = false;
+
+    // The options, or nothing with a German explanation in error.
+    static std::optional<CommandLine> parse(const std::vector<std::string>& arguments,
+                                            std::string& error);
+    static std::string usage();
+    static std::string help();
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "CommandLine.h"
+#include "EventThrottle.h"
+#include "RelocationWindow.h"
+
+#include <iosfwd>
+
+// The relocation run's window on a terminal: the inputs come from the
+// command line, messages and progress go to standard error, the question is
+// asked on the terminal.
+class TerminalWindow : public RelocationWindow
+{
+public:
+    struct Streams
+    {
+        std::istream& in;
+        std::ostream& out;
+        std::ostream& err;
+        bool inputIsTerminal = false;
+        bool errorIsTerminal = false;
+    };
+
+    TerminalWindow(const CommandLine& options, Streams streams,
+                   EventThrottle::Clock clock = &std::chrono::steady_clock::now);
+
+    std::string txtVerzeichnis() const override { return m_options.Directory; }
+    std::string txtDateitypen() const override { return m_options.Types; }
+    std::string txtURLneu() const override { return m_options.Url; }
+    int chkUnterverzeichnis() const override { return m_options.AppendSubpath ? 1 : 0; }
+
+    void SetStatus(const std::string& text) override { m_status = text; }
+    void EnableInputs(bool) override {}
+    void showMessage(const std::string& text, Icon icon) override;
+    bool askYesNo(const std::string& text) override;
+    void focusVerzeichnis() override {}
+    void processEvents() override { m_progress(); }
+
+    const std::string& status() const { return m_status; }
+
+private:
+    void showProgress();
+
+    const CommandLine& m_options;
+    Streams m_streams;
+    std::string m_status;
+    std::string m_lastShown;
+    EventThrottle m_progress;
+};

@@ -1,0 +1,47 @@
+#include "CliApplication.h"
+#include "NativeFileSystem.h"
+
+#include <filesystem>
+#include <iostream>
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+// The folder that holds this executable, where the templates lie.
+std::string programFolder(const char* argv0)
+{
+    std::error_code error;
+#ifdef _WIN32
+    wchar_t buffer[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
+    std::filesystem::path executable(std::wstring(buffer, length));
+    const std::u8string folder = executable.parent_path().u8string();
+    return std::string(folder.begin(), folder.end());
+#else
+    std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        executable = std::filesystem::absolute(argv0, error);
+    return executable.parent_path().string();
+#endif
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    NativeFileSystem fileSystem;
+    CliApplication application(
+        fileSystem, programFolder(argv[0]),
+        {std::cin, std::cout, std::cerr, isatty(fileno(stdin)) != 0, isatty(fileno(stderr)) != 0});
+    return application.run(arguments);
+}
