@@ -1,0 +1,119 @@
+#include "NativeFileSystem.h"
+
+#include "EngineError.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class NativeFiles : public testing::Test
+{
+protected:
+    NativeFiles()
+    {
+        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+        root = fs::temp_directory_path() /
+               ("kelvane-fs-" + std::string(test->name()) + "-" + std::to_string(::getpid()));
+        fs::remove_all(root);
+        fs::create_directories(root);
+    }
+    ~NativeFiles() override { fs::remove_all(root); }
+
+    std::string path(const std::string& relative) const { return (root / relative).string(); }
+
+    void put(const std::string& relative, const std::string& bytes = "x") const
+    {
+        fs::create_directories((root / relative).parent_path());
+        std::ofstream(root / relative, std::ios::binary) << bytes;
+    }
+
+    std::vector<std::string> entriesOf(const std::string& relative) const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(root / relative))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path root;
+    NativeFileSystem files;
+};
+
+TEST_F(NativeFiles, WritesAndReplacesAtomicallyLeavingNoTemporaryFile)
+{
+    files.WriteFile(path("page.htm"), std::string("a\0b", 3));
+    EXPECT_EQ(files.ReadAll(path("page.htm")), std::string("a\0b", 3));
+    files.WriteLine(path("page.htm"), "new");
+    EXPECT_EQ(files.ReadAll(path("page.htm")), "new\r\n");
+    files.WriteFile(path("empty.htm"), "");
+    EXPECT_EQ(files.ReadAll(path("empty.htm")), "");
+    EXPECT_EQ(entriesOf(""), (std::vector<std::string>{"empty.htm", "page.htm"}));
+}
+
+TEST_F(NativeFiles, FailedWritesReportThePathAndLeaveNothingBehind)
+{
+    fs::create_directory(root / "taken.htm");
+    for (const std::string& target : {path("missing/page.htm"), path("taken.htm")}) {
+        try {
+            files.WriteFile(target, "x");
+            FAIL() << "no error writing " << target;
+        } catch (const EngineError& error) {
+            EXPECT_EQ(error.kind(), EngineError::Kind::FileSystem);
+            EXPECT_NE(std::string(error.what()).find(target), std::string::npos);
+        }
+    }
+    EXPECT_EQ(entriesOf(""), std::vector<std::string>{"taken.htm"});
+    EXPECT_TRUE(entriesOf("taken.htm").empty());
+}
+
+TEST_F(NativeFiles, ReadingAMissingFileNamesIt)
+{
+    try {
+        files.ReadAll(path("benutzer.htm"));
+        FAIL();
+    } catch (const EngineError& error) {
+        EXPECT_NE(std::string(error.what()).find(path("benutzer.htm")), std::string::npos);
+    }
+}
+
+TEST_F(NativeFiles, ListsFilesAndFoldersSortedAndSkipsLinksToFolders)
+{
+    put("site/b.htm");
+    put("site/a.htm");
+    put("site/sub/c.htm");
+    fs::create_directory(root / "site" / "asub");
+    fs::create_directory_symlink(root / "site", root / "site" / "loop");
+    fs::create_symlink(root / "site" / "a.htm", root / "site" / "link.htm");
+    fs::create_symlink(root / "gone", root / "site" / "dangling.htm");
+
+    const FolderContents contents = files.ListFolder(path("site"));
+    const std::string base = path("site") + PathSeparator;
+    EXPECT_EQ(contents.Files, (std::vector<std::string>{base + "a.htm", base + "b.htm",
+                                                        base + "dangling.htm", base + "link.htm"}));
+    EXPECT_EQ(contents.SubFolders, (std::vector<std::string>{base + "asub", base + "sub"}));
+}
+
+TEST_F(NativeFiles, FolderOperationsReportFailures)
+{
+    EXPECT_TRUE(files.FolderExists(root.string()));
+    EXPECT_FALSE(files.FolderExists(path("nope")));
+    EXPECT_FALSE(files.FolderExists(""));
+    put("file.htm");
+    EXPECT_FALSE(files.FolderExists(path("file.htm")));
+
+    files.CreateFolder(path("new"));
+    EXPECT_TRUE(files.FolderExists(path("new")));
+    EXPECT_THROW(files.CreateFolder(path("new")), EngineError);
+    EXPECT_THROW(files.CreateFolder(path("file.htm")), EngineError);
+    EXPECT_THROW(files.CreateFolder(path("a/b")), EngineError);
+    EXPECT_THROW(files.ListFolder(path("nope")), EngineError);
+}
+
+} // namespace

@@ -1,0 +1,270 @@
+#include "Relocation.h"
+
+#include "FakeWindow.h"
+#include "MemoryFileSystem.h"
+#include "PageTemplate.h"
+#include "SharedState.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Calls = std::vector<std::string>;
+using Outcome = Relocation::Outcome;
+
+const std::string S(1, PathSeparator);
+const std::string Site = S + "www" + S + "site";
+const std::string Moved = Site + "_Moved";
+const std::string StandardTemplate = "<html><body>%URL%</body></html>";
+
+class RelocationRun : public testing::Test
+{
+protected:
+    RelocationRun()
+    {
+        state = SharedState::forProgramFolder(S + "prog");
+        fileSystem.addFile(state.StandardTemplatePath, StandardTemplate);
+        window.Verzeichnis = Site;
+    }
+
+    Outcome run(bool dryRun = false)
+    {
+        Relocation relocation(window, fileSystem, state);
+        relocation.setDryRun(dryRun);
+        return relocation.run();
+    }
+
+    std::string page(const std::string& url) const
+    {
+        return PageTemplate(PageTemplate::insertCredit(StandardTemplate)).render(url) + "\r\n";
+    }
+
+    bool wroteAnything() const
+    {
+        return !fileSystem.WrittenFiles.empty() || !fileSystem.CreatedFolders.empty();
+    }
+
+    MemoryFileSystem fileSystem;
+    SharedState state;
+    FakeWindow window;
+};
+
+TEST_F(RelocationRun, MissingDirectoryIsReportedWithTheTextAsEntered)
+{
+    window.Verzeichnis = S + "x";
+    EXPECT_EQ(run(), Outcome::Refused);
+    EXPECT_EQ(window.Calls, (Calls{"enable:0", "message:1:Verzeichnis nicht gefunden\r\n" + S + "x",
+                                   "enable:1", "focus"}));
+    window.Calls.clear();
+    window.Verzeichnis = "";
+    run();
+    EXPECT_EQ(window.Calls.at(1), "message:1:Verzeichnis nicht gefunden\r\n");
+}
+
+TEST_F(RelocationRun, DirectoryOfThreeCharactersOrFewerIsRefused)
+{
+    for (const std::string& directory : {S + "ab", S + "\xC3\xA4"
+                                                       "b"}) {
+        fileSystem.addFile(directory + S + "a.htm");
+        window.Verzeichnis = directory;
+        window.Calls.clear();
+        EXPECT_EQ(run(), Outcome::Refused);
+        EXPECT_EQ(window.Calls, (Calls{"enable:0", "message:3:Bitte Unterverzeichnis auswählen",
+                                       "enable:1", "focus"}));
+    }
+    EXPECT_FALSE(wroteAnything());
+}
+
+TEST_F(RelocationRun, NoToTheOutputRootQuestionEndsWithoutFocusOrWriting)
+{
+    fileSystem.addFile(Site + S + "a.htm");
+    fileSystem.addFolder(Moved);
+    window.Verzeichnis = Site + S;
+    window.AnswerYes = false;
+
+    EXPECT_EQ(run(), Outcome::Refused);
+    EXPECT_EQ(window.Calls,
+              (Calls{"enable:0", "ask:Ordner " + Moved + " bereits vorhanden, Dateien ersetzen?",
+                     "enable:1"}));
+    EXPECT_FALSE(wroteAnything());
+}
+
+TEST_F(RelocationRun, YesReusesTheOutputRootAndKeepsItsOtherContent)
+{
+    fileSystem.addFile(Site + S + "a.htm");
+    fileSystem.addFile(Moved + S + "keep.txt", "mine");
+    fileSystem.addFile(Moved + S + "a.htm", "old page");
+
+    EXPECT_EQ(run(), Outcome::Done);
+    EXPECT_EQ(fileSystem.Files.at(Moved + S + "keep.txt"), "mine");
+    EXPECT_EQ(fileSystem.Files.at(Moved + S + "a.htm"), page("http://new.example/a.htm"));
+}
+
+TEST_F(RelocationRun, NoMatchingFilesKeepsTheSearchStatus)
+{
+    fileSystem.addFile(Site + S + "a.png");
+    EXPECT_EQ(run(), Outcome::Refused);
+    EXPECT_EQ(window.Calls, (Calls{"enable:0", "status:Suchen der Dateien...",
+                                   "message:3:Keine Dateien gefunden", "enable:1"}));
+    EXPECT_FALSE(wroteAnything());
+}
+
+TEST_F(RelocationRun, TemplateWithoutClosingBodyTagIsRefusedBeforeAnyFolderIsMade)
+{
+    fileSystem.addFile(Site + S + "x" + S + "a.htm");
+    fileSystem.Files[state.StandardTemplatePath] = "";
+    EXPECT_EQ(run(), Outcome::Refused);
+    EXPECT_EQ(window.Calls,
+              (Calls{"enable:0", "status:Suchen der Dateien...",
+                     "message:0:HTML-Code fehlerhaft:\r\n</Body> Element nicht gefunden",
+                     "status:Durchführung abgebrochen.", "enable:1"}));
+    EXPECT_FALSE(wroteAnything());
+}
+
+TEST_F(RelocationRun, WritesEveryPageIntoTheMirroredTree)
+{
+    fileSystem.addFile(Site + S + "a.htm", "old a");
+    fileSystem.addFile(Site + S + "x" + S + "y" + S + "b page.html", "old b");
+    fileSystem.addFile(Site + S + "z" + S + "c.png");
+
+    EXPECT_EQ(run(), Outcome::Done);
+    EXPECT_EQ(fileSystem.Files.at(Moved + S + "a.htm"), page("http://new.example/a.htm"));
+    EXPECT_EQ(fileSystem.Files.at(Moved + S + "x" + S + "y" + S + "b page.html"),
+              page("http://new.example/x/y/b page.html"));
+    EXPECT_EQ(fileSystem.CreatedFolders,
+              (Calls{Moved, Moved + S + "x", Moved + S + "x" + S + "y"}));
+    EXPECT_EQ(fileSystem.Files.at(Site + S + "a.htm"), "old a");
+    EXPECT_EQ(window.Calls.at(2), "status:Schreibe a.htm in " + Moved);
+    EXPECT_EQ(window.Calls.at(3), "status:Schreibe b page.html in " + Moved + S + "x" + S + "y");
+    EXPECT_EQ(window.callsWithoutProgress(),
+              (Calls{"enable:0", "status:Suchen der Dateien...",
+                     "status:Fertig, 2 Dateien verarbeitet", "enable:1"}));
+}
+
+TEST_F(RelocationRun, UncheckedOrGreyedBoxGivesEveryPageTheUrlAlone)
+{
+    fileSystem.addFile(Site + S + "x" + S + "b.htm");
+    for (const int box : {0, 2}) {
+        window.Unterverzeichnis = box;
+        run();
+        EXPECT_EQ(fileSystem.Files.at(Moved + S + "x" + S + "b.htm"), page("http://new.example"));
+    }
+}
+
+TEST_F(RelocationRun, UsesTheUserTemplateWhenChosen)
+{
+    fileSystem.addFile(Site + S + "a.htm");
+    fileSystem.addFile(state.UserTemplatePath, "mine %url%</BODY>\r\n");
+    state.UseStandardTemplate = false;
+    window.Unterverzeichnis = 0;
+
+    EXPECT_EQ(run(), Outcome::Done);
+    EXPECT_EQ(fileSystem.Files.at(Moved + S + "a.htm"),
+              "mine http://new.example" + PageTemplate::creditInsert() + "\r\n\r\n");
+    EXPECT_EQ(window.Calls.at(window.Calls.size() - 2), "status:Fertig, 1 Dateien verarbeitet");
+}
+
+TEST_F(RelocationRun, MissingUserTemplateStopsWithAMessageNamingIt)
+{
+    fileSystem.addFile(Site + S + "a.htm");
+    state.UseStandardTemplate = false;
+
+    EXPECT_EQ(run(), Outcome::Failed);
+    const std::string message = window.Calls.at(2);
+    EXPECT_EQ(message.rfind("message:1:", 0), 0u);
+    EXPECT_NE(message.find(state.UserTemplatePath), std::string::npos);
+    EXPECT_EQ(window.Calls.at(3), "status:Durchführung abgebrochen.");
+    EXPECT_EQ(window.Calls.back(), "enable:1");
+    EXPECT_FALSE(wroteAnything());
+}
+
+TEST_F(RelocationRun, TypeListTheParserRejectsStopsBeforeTheSearch)
+{
+    fileSystem.addFile(Site + S + "a.htm");
+    window.Dateitypen = "1-40000";
+    EXPECT_EQ(run(), Outcome::Failed);
+    EXPECT_EQ(window.Calls.size(), 4u);
+    EXPECT_EQ(window.Calls.at(1).rfind("message:1:Dateitypen fehlerhaft", 0), 0u);
+    EXPECT_EQ(window.Calls.at(2), "status:Durchführung abgebrochen.");
+}
+
+TEST_F(RelocationRun, FailedWriteStopsTheRunAndKeepsEarlierPages)
+{
+    for (const char* name : {"a.htm", "b.htm", "c.htm"})
+        fileSystem.addFile(Site + S + name);
+    fileSystem.UnwritableFiles.insert(Moved + S + "b.htm");
+
+    Relocation relocation(window, fileSystem, state);
+    EXPECT_EQ(relocation.run(), Outcome::Failed);
+    EXPECT_EQ(relocation.pagesWritten(), 1u);
+    EXPECT_EQ(fileSystem.Files.at(Moved + S + "a.htm"), page("http://new.example/a.htm"));
+    EXPECT_EQ(fileSystem.Files.count(Moved + S + "c.htm"), 0u);
+    const Calls calls = window.callsWithoutProgress();
+    EXPECT_NE(calls.at(2).find(Moved + S + "b.htm"), std::string::npos);
+    EXPECT_EQ(calls.at(3), "status:Durchführung abgebrochen.");
+    EXPECT_EQ(calls.at(4), "enable:1");
+}
+
+TEST_F(RelocationRun, CountsMoreThanSixteenBitsOfPages)
+{
+    const std::size_t count = 32'768 + 232;
+    fileSystem.addFolder(Site);
+    for (std::size_t i = 0; i < count; ++i)
+        fileSystem.Files[Site + S + std::to_string(i) + ".htm"] = "";
+
+    EXPECT_EQ(run(), Outcome::Done);
+    EXPECT_EQ(fileSystem.WrittenFiles.size(), count);
+    EXPECT_EQ(window.Calls.at(window.Calls.size() - 2), "status:Fertig, 33000 Dateien verarbeitet");
+}
+
+TEST_F(RelocationRun, StopsAfterThePageWhenTheWindowAsks)
+{
+    for (const char* name : {"a.htm", "b.htm", "c.htm"})
+        fileSystem.addFile(Site + S + name);
+    window.StopAfterPages = 2;
+    EXPECT_EQ(run(), Outcome::Stopped);
+    EXPECT_EQ(fileSystem.WrittenFiles.size(), 2u);
+    EXPECT_EQ(window.callsWithoutProgress().back(), "enable:1");
+}
+
+TEST_F(RelocationRun, YieldsAfterEveryFileExaminedAndEveryPage)
+{
+    fileSystem.addFile(Site + S + "a.htm");
+    fileSystem.addFile(Site + S + "b.png");
+    run();
+    EXPECT_EQ(window.EventsProcessed, 3);
+}
+
+TEST_F(RelocationRun, WritesTheUrlInTheTemplatesEightBitCodePage)
+{
+    fileSystem.addFile(Site + S +
+                       "\xC3\xBC"
+                       "ber.htm");
+    fileSystem.Files[state.StandardTemplatePath] = "\xE4 %URL%</body>";
+    window.URLneu = "http://neu.example/\xE2\x86\x92";
+
+    run();
+    const std::string written = fileSystem.Files.at(Moved + S +
+                                                    "\xC3\xBC"
+                                                    "ber.htm");
+    EXPECT_EQ(written.rfind("\xE4 http://neu.example/%E2%86%92/\xFC"
+                            "ber.htm",
+                            0),
+              0u)
+        << written;
+}
+
+TEST_F(RelocationRun, DryRunPlansEveryPageButWritesNothing)
+{
+    fileSystem.addFile(Site + S + "x" + S + "a.htm");
+    fileSystem.addFolder(Moved);
+    window.AnswerYes = false;
+
+    EXPECT_EQ(run(true), Outcome::Done);
+    ASSERT_EQ(window.Pages.size(), 1u);
+    EXPECT_EQ(window.Pages[0].TargetPath, Moved + S + "x" + S + "a.htm");
+    EXPECT_EQ(window.Pages[0].Url, "http://new.example/x/a.htm");
+    EXPECT_FALSE(wroteAnything());
+}
+
+} // namespace
