@@ -1,0 +1,118 @@
+#include "MainWindowRelocation.h"
+
+#include "Dialogs.h"
+#include "frmMain.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+const QString ApplicationTitle = QStringLiteral("Kelvane");
+
+// The run writes its line breaks the way its messages always looked; the
+// message box wants plain line feeds.
+QString forDisplay(const std::string& text)
+{
+    return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+QMessageBox::Icon messageIcon(RelocationWindow::Icon icon)
+{
+    switch (icon) {
+    case RelocationWindow::Icon::Critical:
+        return QMessageBox::Critical;
+    case RelocationWindow::Icon::Question:
+        return QMessageBox::Question;
+    case RelocationWindow::Icon::Information:
+        return QMessageBox::Information;
+    case RelocationWindow::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+int clampedToInt(std::size_t value)
+{
+    return static_cast<int>(std::min<std::size_t>(value, std::numeric_limits<int>::max()));
+}
+
+} // namespace
+
+MainWindowRelocation::MainWindowRelocation(frmMain& window)
+    : m_window(window), m_throttle([] { QCoreApplication::processEvents(); })
+{}
+
+std::string MainWindowRelocation::txtVerzeichnis() const
+{
+    return m_window.txtVerzeichnis->text().toStdString();
+}
+
+std::string MainWindowRelocation::txtDateitypen() const
+{
+    return m_window.txtDateitypen->text().toStdString();
+}
+
+std::string MainWindowRelocation::txtURLneu() const
+{
+    return m_window.txtURLneu->text().toStdString();
+}
+
+int MainWindowRelocation::chkUnterverzeichnis() const
+{
+    switch (m_window.chkUnterverzeichnis->checkState()) {
+    case Qt::Unchecked:
+        return 0;
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        break;
+    }
+    return 2;
+}
+
+void MainWindowRelocation::SetStatus(const std::string& text)
+{
+    m_window.SetStatus(QString::fromStdString(text));
+}
+
+void MainWindowRelocation::EnableInputs(bool enabled)
+{
+    m_window.EnableInputs(enabled);
+}
+
+void MainWindowRelocation::showMessage(const std::string& text, Icon icon)
+{
+    m_window.m_context.dialogs.message(&m_window, ApplicationTitle, forDisplay(text),
+                                       messageIcon(icon), QMessageBox::Ok);
+}
+
+bool MainWindowRelocation::askYesNo(const std::string& text)
+{
+    return m_window.m_context.dialogs.message(
+               &m_window, ApplicationTitle, forDisplay(text), QMessageBox::Question,
+               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void MainWindowRelocation::focusVerzeichnis()
+{
+    m_window.txtVerzeichnis->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindowRelocation::processEvents()
+{
+    m_throttle();
+}
+
+void MainWindowRelocation::pageDone(const Page& page)
+{
+    m_window.showProgress(clampedToInt(page.Number), clampedToInt(page.Total));
+}
+
+bool MainWindowRelocation::stopRequested() const
+{
+    return m_window.m_closeRequested;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "EventThrottle.h"
+#include "RelocationWindow.h"
+
+class frmMain;
+
+// Lends the main window to the relocation run: the run reads the fields,
+// reports its progress and asks its questions through the window's controls
+// and the program's dialogs.
+class MainWindowRelocation final : public RelocationWindow
+{
+public:
+    explicit MainWindowRelocation(frmMain& window);
+
+    std::string txtVerzeichnis() const override;
+    std::string txtDateitypen() const override;
+    std::string txtURLneu() const override;
+    int chkUnterverzeichnis() const override;
+
+    void SetStatus(const std::string& text) override;
+    void EnableInputs(bool enabled) override;
+    void showMessage(const std::string& text, Icon icon) override;
+    bool askYesNo(const std::string& text) override;
+    void focusVerzeichnis() override;
+    void processEvents() override;
+
+    void pageDone(const Page& page) override;
+    bool stopRequested() const override;
+
+private:
+    frmMain& m_window;
+    EventThrottle m_throttle;
+};

@@ -1,0 +1,212 @@
+#include "frmMain.h"
+
+#include "Dialogs.h"
+#include "FolderDropFilter.h"
+#include "MainWindowRelocation.h"
+#include "Relocation.h"
+#include "Settings.h"
+#include "SharedState.h"
+#include "Twips.h"
+#include "WindowRegistry.h"
+#include "WindowShell.h"
+#include "frmHTML.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <utility>
+
+namespace {
+
+constexpr double DefaultPosition = 1000;
+// Far beyond any desktop; larger stored values are treated as off-screen
+// before they are converted to pixels.
+constexpr double LargestPosition = 1e7;
+
+bool isOnSomeScreen(const QRect& frame)
+{
+    const auto screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(), [&frame](const QScreen* screen) {
+        return screen->geometry().intersects(frame);
+    });
+}
+
+bool isUsablePosition(double twips)
+{
+    return std::isfinite(twips) && std::abs(twips) <= LargestPosition;
+}
+
+} // namespace
+
+frmMain::frmMain(SharedState& state, FileSystem& fileSystem, ShellContext context, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_fileSystem(fileSystem), m_context(context)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Kelvane"));
+    m_shell = std::make_unique<WindowShell>(*this, context, WindowShell::CloseEntry::Beenden,
+                                            [this] { mnuFileNew_Click(); });
+    createControls();
+    connectControls();
+    m_context.windows.add(*this);
+    Form_Load();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::connectControls()
+{
+    connect(cmdVerzeichnis, &QPushButton::clicked, this, &frmMain::cmdVerzeichnis_Click);
+    connect(optHTML, &QButtonGroup::idClicked, this, &frmMain::optHTML_Click);
+    connect(cmdHTML, &QPushButton::clicked, this, &frmMain::cmdHTML_Click);
+    connect(cmdStart, &QPushButton::clicked, this, &frmMain::cmdStart_Click);
+    new FolderDropFilter(*txtVerzeichnis);
+}
+
+void frmMain::Form_Load()
+{
+    restorePosition();
+    txtVerzeichnis->setText(Settings::read(Settings::Key::Verzeichnis));
+    txtDateitypen->setText(Settings::read(Settings::Key::Dateitypen));
+    txtURLneu->setText(Settings::read(Settings::Key::URLneu));
+}
+
+void frmMain::restorePosition()
+{
+    const double left = Settings::readPosition(Settings::Key::MainLeft);
+    const double top = Settings::readPosition(Settings::Key::MainTop);
+    // A position saved on a screen that is no longer attached must not hide
+    // the window; partly visible is fine, the user can drag it back.
+    if (isUsablePosition(left) && isUsablePosition(top)) {
+        const QPoint position(twipsToPixels(left), twipsToPixels(top));
+        if (isOnSomeScreen(QRect(position, size()))) {
+            move(position);
+            return;
+        }
+    }
+    move(twipsToPixels(DefaultPosition), twipsToPixels(DefaultPosition));
+}
+
+void frmMain::Form_Unload()
+{
+    m_context.windows.closeAllButFirst();
+    // A minimized window keeps the position it had before, so that the next
+    // start opens where the window was last seen.
+    if (!isMinimized()) {
+        Settings::writePosition(Settings::Key::MainLeft, pixelsToTwips(pos().x()));
+        Settings::writePosition(Settings::Key::MainTop, pixelsToTwips(pos().y()));
+    }
+    Settings::write(Settings::Key::Verzeichnis, txtVerzeichnis->text());
+    Settings::write(Settings::Key::Dateitypen, txtDateitypen->text());
+    Settings::write(Settings::Key::URLneu, txtURLneu->text());
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    if (m_running) {
+        // The run looks at this after every page and ends there; the window
+        // closes when the run has returned, so no page is left half written.
+        m_closeRequested = true;
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+void frmMain::mnuFileNew_Click()
+{
+    // The run reads the URL and the check box for every page; resetting them
+    // half-way would give the pages of one run different addresses.
+    if (m_running)
+        return;
+    txtVerzeichnis->setText(Settings::defaultDirectory());
+    txtDateitypen->setText(Settings::defaultValue(Settings::Key::Dateitypen));
+    txtURLneu->setText(Settings::exampleUrl());
+    chkUnterverzeichnis->setCheckState(Qt::Checked);
+}
+
+void frmMain::cmdVerzeichnis_Click()
+{
+    const QString folder =
+        m_context.dialogs.chooseFolder(this, QStringLiteral("Bitte Verzeichnis wählen:"));
+    if (!folder.isEmpty())
+        txtVerzeichnis->setText(folder);
+}
+
+void frmMain::optHTML_Click(int index)
+{
+    switch (index) {
+    case 0:
+        cmdHTML->setText(QStringLiteral("Anzeigen"));
+        m_state.UseStandardTemplate = true;
+        break;
+    case 1:
+        cmdHTML->setText(QStringLiteral("Bearbeiten"));
+        m_state.UseStandardTemplate = false;
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMain::cmdHTML_Click()
+{
+    // Only the newest editor is kept; the one before has closed already.
+    if (EditorForm)
+        EditorForm->deleteLater();
+    EditorForm = new frmHTML(m_state, m_fileSystem, m_context, this);
+    m_context.dialogs.runModal(*EditorForm);
+}
+
+void frmMain::cmdStart_Click()
+{
+    // While a run yields to window events, a second press would start a run
+    // inside the running one.
+    if (m_running)
+        return;
+    m_running = true;
+    MainWindowRelocation window(*this);
+    Relocation(window, m_fileSystem, m_state).run();
+    m_running = false;
+    hideProgress();
+    if (std::exchange(m_closeRequested, false))
+        close();
+}
+
+void frmMain::SetStatus(const QString& text)
+{
+    m_shell->setStatusText(text);
+}
+
+void frmMain::EnableInputs(bool enabled)
+{
+    const std::initializer_list<QWidget*> inputs{txtVerzeichnis,  txtDateitypen,
+                                                 txtURLneu,       optHTMLStandard,
+                                                 optHTMLBenutzer, chkUnterverzeichnis};
+    for (QWidget* input : inputs)
+        input->setEnabled(enabled);
+}
+
+void frmMain::showProgress(int pagesWritten, int pagesFound)
+{
+    if (prgFortschritt->isHidden()) {
+        prgFortschritt->setRange(0, pagesFound);
+        prgFortschritt->show();
+    }
+    prgFortschritt->setValue(pagesWritten);
+}
+
+void frmMain::hideProgress()
+{
+    prgFortschritt->hide();
+    prgFortschritt->reset();
+}

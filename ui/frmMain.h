@@ -1,0 +1,96 @@
+#pragma once
+
+#include "ShellContext.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+class FileSystem;
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class WindowShell;
+class frmHTML;
+struct SharedState;
+
+// The main window: the three inputs of a relocation, the template choice and
+// the Start button. It remembers its position and its fields between starts
+// and lends itself to the relocation run as the run's window.
+class frmMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    frmMain(SharedState& state, FileSystem& fileSystem, ShellContext context,
+            QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    WindowShell& shell() const { return *m_shell; }
+    // The editor window opened last, or null when none is left.
+    frmHTML* editorForm() const { return EditorForm; }
+    bool isRunning() const { return m_running; }
+
+    void mnuFileNew_Click();
+    void cmdVerzeichnis_Click();
+    void optHTML_Click(int index);
+    void cmdHTML_Click();
+    void cmdStart_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    friend class MainWindowRelocation;
+
+    // Layout: builds the controls at their places in twips.
+    void createControls();
+    QGroupBox* createDateiwahl(QWidget* parent);
+    QGroupBox* createHTMLCode(QWidget* parent);
+    void setTabOrder();
+    void setFixedClientSize();
+    void connectControls();
+
+    void Form_Load();
+    void Form_Unload();
+    void restorePosition();
+
+    void SetStatus(const QString& text);
+    void EnableInputs(bool enabled);
+    void showProgress(int pagesWritten, int pagesFound);
+    void hideProgress();
+
+    SharedState& m_state;
+    FileSystem& m_fileSystem;
+    ShellContext m_context;
+    std::unique_ptr<WindowShell> m_shell;
+    QPointer<frmHTML> EditorForm;
+    bool m_running = false;
+    bool m_closeRequested = false;
+
+    QGroupBox* fraDateiwahl = nullptr;
+    QLabel* lblVerzeichnis = nullptr;
+    QLineEdit* txtVerzeichnis = nullptr;
+    QPushButton* cmdVerzeichnis = nullptr;
+    QLabel* lblDateiwahlBeschreibung = nullptr;
+    QLabel* lblDateitypen = nullptr;
+    QLineEdit* txtDateitypen = nullptr;
+    QGroupBox* fraHTMLCode = nullptr;
+    QLabel* lblHTMLCodeBeschreibung = nullptr;
+    QLabel* lblHTMLCode = nullptr;
+    QButtonGroup* optHTML = nullptr;
+    QRadioButton* optHTMLStandard = nullptr;
+    QRadioButton* optHTMLBenutzer = nullptr;
+    QPushButton* cmdHTML = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* lblURLneu = nullptr;
+    QLineEdit* txtURLneu = nullptr;
+    QCheckBox* chkUnterverzeichnis = nullptr;
+    QPushButton* cmdStart = nullptr;
+    QProgressBar* prgFortschritt = nullptr;
+};
