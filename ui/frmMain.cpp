@@ -62,6 +62,11 @@ frmMain::frmMain(SharedState& state, FileSystem& fileSystem, ShellContext contex
 
 frmMain::~frmMain() = default;
 
+frmHTML* frmMain::editorForm() const
+{
+    return EditorForm;
+}
+
 void frmMain::connectControls()
 {
     connect(cmdVerzeichnis, &QPushButton::clicked, this, &frmMain::cmdVerzeichnis_Click);

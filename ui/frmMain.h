@@ -33,7 +33,7 @@ public:
 
     WindowShell& shell() const { return *m_shell; }
     // The editor window opened last, or null when none is left.
-    frmHTML* editorForm() const { return EditorForm; }
+    frmHTML* editorForm() const;
     bool isRunning() const { return m_running; }
 
     void mnuFileNew_Click();

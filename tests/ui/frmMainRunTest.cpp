@@ -1,0 +1,274 @@
+#include "MainWindowFixture.h"
+#include "PageTemplate.h"
+#include "Settings.h"
+
+#include <QProgressBar>
+#include <functional>
+
+namespace {
+
+const QString NewUrl = QStringLiteral("http://neu.example/home");
+
+struct ExpectedPage
+{
+    const char* output;
+    const char* urlPath; // appended to the URL when the check box is ticked
+};
+
+// Walk order: a folder's own files by name, then each subfolder's tree.
+const ExpectedPage SitePages[] = {
+    {"site_Moved/a.htm", "/a.htm"},
+    {"site_Moved/index.html", "/index.html"},
+    {"site_Moved/mit Leerzeichen/c.htm", "/mit Leerzeichen/c.htm"},
+    {"site_Moved/x/y/b.html", "/x/y/b.html"},
+};
+
+} // namespace
+
+class frmMainRun : public MainWindowFixture
+{
+public:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        makeSite();
+        openForSite();
+    }
+
+    void openForSite()
+    {
+        openWindow();
+        typeInto("txtVerzeichnis", path("site"));
+        typeInto("txtURLneu", NewUrl);
+    }
+
+    // Back to the state after SetUp, for the next row of a table.
+    void startOver()
+    {
+        window.reset();
+        dialogs = ScriptedDialogs();
+        QDir(path("site_Moved")).removeRecursively();
+        QFile::remove(path("program/benutzer.htm"));
+        QFile::copy(QStringLiteral(KELVANE_TEMPLATE_DIR "/benutzer.htm"),
+                    path("program/benutzer.htm"));
+        state = SharedState::forProgramFolder(programFolder().toStdString());
+        openForSite();
+    }
+
+    QByteArray expectedPage(const char* templateName, const QString& url) const
+    {
+        const std::string text =
+            readFile((std::string("program/") + templateName).c_str()).toStdString();
+        return QByteArray::fromStdString(
+            PageTemplate(PageTemplate::insertCredit(text)).render(url.toStdString()));
+    }
+
+    QList<QWidget*> inputs() const
+    {
+        return {field("txtVerzeichnis"),
+                field("txtDateitypen"),
+                field("txtURLneu"),
+                option(0),
+                option(1),
+                button("chkUnterverzeichnis")};
+    }
+
+    QList<QWidget*> buttonsThatStayEnabled() const
+    {
+        return {button("cmdStart"), button("cmdVerzeichnis"), button("cmdHTML")};
+    }
+
+    static int enabledCount(const QList<QWidget*>& widgets)
+    {
+        return static_cast<int>(std::count_if(widgets.begin(), widgets.end(),
+                                              [](QWidget* w) { return w->isEnabled(); }));
+    }
+
+    void expectInputsEnabled() const
+    {
+        EXPECT_EQ(enabledCount(inputs()), 6);
+        EXPECT_EQ(enabledCount(buttonsThatStayEnabled()), 3);
+    }
+
+    // Runs the callback after the page with this number has been written.
+    void afterPage(int number, std::function<void()> callback)
+    {
+        auto* progress = control<QProgressBar>("prgFortschritt");
+        QObject::connect(progress, &QProgressBar::valueChanged, window.get(),
+                         [number, callback = std::move(callback)](int value) {
+                             if (value == number)
+                                 callback();
+                         });
+    }
+};
+
+TEST_F(frmMainRun, writesEveryPageOfTheNestedSiteAndReportsTheCount)
+{
+    for (const bool ticked : {true, false}) {
+        SCOPED_TRACE(ticked ? "with folder and file name" : "URL only");
+        QDir(path("site_Moved")).removeRecursively();
+        if (control<QCheckBox>("chkUnterverzeichnis")->isChecked() != ticked)
+            click("chkUnterverzeichnis");
+
+        click("cmdStart");
+
+        EXPECT_EQ(statusText(), QStringLiteral("Fertig, 4 Dateien verarbeitet"));
+        for (const ExpectedPage& page : SitePages) {
+            SCOPED_TRACE(page.output);
+            const QString url = ticked ? NewUrl + QString::fromUtf8(page.urlPath) : NewUrl;
+            EXPECT_EQ(readFile(page.output), expectedPage("default.htm", url));
+        }
+        EXPECT_FALSE(exists("site_Moved/bild.gif"));
+        EXPECT_FALSE(exists("site_Moved/x/leer"));
+        EXPECT_EQ(readFile("site/a.htm"), QByteArray("alte Seite a"));
+        EXPECT_TRUE(dialogs.messages.empty());
+        expectInputsEnabled();
+        EXPECT_TRUE(control<QProgressBar>("prgFortschritt")->isHidden());
+    }
+}
+
+TEST_F(frmMainRun, everyWayOutTellsTheUserAndEnablesTheInputsAgain)
+{
+    struct Row
+    {
+        const char* name;
+        std::function<void(frmMainRun&)> arrange;
+        QString message; // begins with
+        QMessageBox::Icon icon;
+        QString status;
+        bool focusesDirectory;
+    };
+    const QString welcome = QStringLiteral("Welcome!");
+    const QString searching = QStringLiteral("Suchen der Dateien...");
+    const QString aborted = QStringLiteral("Durchführung abgebrochen.");
+    const Row rows[] = {
+        {"directory missing", [](frmMainRun& t) { t.typeInto("txtVerzeichnis", t.path("fehlt")); },
+         QStringLiteral("Verzeichnis nicht gefunden\n") + path("fehlt"), QMessageBox::Critical,
+         welcome, true},
+        {"directory too short",
+         [](frmMainRun& t) { t.typeInto("txtVerzeichnis", QStringLiteral("/")); },
+         QStringLiteral("Bitte Unterverzeichnis auswählen"), QMessageBox::Information, welcome,
+         true},
+        {"output root exists, No",
+         [](frmMainRun& t) {
+             QDir().mkpath(t.path("site_Moved"));
+             t.dialogs.answers = {QMessageBox::No};
+         },
+         QStringLiteral("Ordner ") + path("site_Moved") +
+             QStringLiteral(" bereits vorhanden, Dateien ersetzen?"),
+         QMessageBox::Question, welcome, false},
+        {"no files", [](frmMainRun& t) { t.typeInto("txtDateitypen", QStringLiteral("xyz")); },
+         QStringLiteral("Keine Dateien gefunden"), QMessageBox::Information, searching, false},
+        {"template without body end",
+         [](frmMainRun& t) {
+             t.writeFile("program/benutzer.htm", "<HTML>%URL%</HTML>");
+             t.click(t.option(1));
+         },
+         QStringLiteral("HTML-Code fehlerhaft:\n</Body> Element nicht gefunden"),
+         QMessageBox::NoIcon, aborted, false},
+        {"template missing",
+         [](frmMainRun& t) {
+             QFile::remove(t.path("program/benutzer.htm"));
+             t.click(t.option(1));
+         },
+         QStringLiteral("Die HTML-Vorlage konnte nicht gelesen werden.\n"), QMessageBox::Critical,
+         aborted, false},
+    };
+
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        startOver();
+        row.arrange(*this);
+        int enabledWhileOpen = -1;
+        dialogs.whileMessageOpen = [&](const ScriptedDialogs::Message&) {
+            enabledWhileOpen = enabledCount(inputs());
+            EXPECT_EQ(enabledCount(buttonsThatStayEnabled()), 3);
+        };
+
+        click("cmdStart");
+
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        const ScriptedDialogs::Message& message = dialogs.messages.front();
+        EXPECT_TRUE(message.text.startsWith(row.message)) << message.text.toStdString();
+        EXPECT_EQ(message.icon, row.icon);
+        EXPECT_EQ(message.title, QStringLiteral("Kelvane"));
+        EXPECT_EQ(message.parent.data(), window.get());
+        EXPECT_EQ(enabledWhileOpen, 0);
+        EXPECT_EQ(statusText(), row.status);
+        EXPECT_EQ(window->focusWidget() == field("txtVerzeichnis"), row.focusesDirectory);
+        EXPECT_TRUE(QDir(path("site_Moved")).isEmpty()) << "nothing written";
+        expectInputsEnabled();
+    }
+}
+
+TEST_F(frmMainRun, answeringYesReplacesPagesAndKeepsTheRestOfTheOutputTree)
+{
+    writeFile("site_Moved/a.htm", "alte Ersatzseite");
+    writeFile("site_Moved/eigene.txt", "bleibt");
+    dialogs.answers = {QMessageBox::Yes};
+
+    click("cmdStart");
+
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(readFile("site_Moved/a.htm"),
+              expectedPage("default.htm", NewUrl + QStringLiteral("/a.htm")));
+    EXPECT_EQ(readFile("site_Moved/eigene.txt"), QByteArray("bleibt"));
+    EXPECT_EQ(statusText(), QStringLiteral("Fertig, 4 Dateien verarbeitet"));
+}
+
+TEST_F(frmMainRun, showsProgressWhileWritingAndIgnoresASecondStart)
+{
+    auto* progress = control<QProgressBar>("prgFortschritt");
+    bool shownWithTotal = false;
+    afterPage(1, [&] {
+        shownWithTotal = progress->isVisible() && progress->maximum() == 4;
+        click("cmdStart"); // a second run would ask about the output root
+    });
+
+    click("cmdStart");
+
+    EXPECT_TRUE(shownWithTotal);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(statusText(), QStringLiteral("Fertig, 4 Dateien verarbeitet"));
+    EXPECT_TRUE(progress->isHidden());
+    EXPECT_FALSE(window->isRunning());
+}
+
+TEST_F(frmMainRun, theEditorOpenedDuringARunWorksAndTheRunGoesOn)
+{
+    bool inputsDisabledInEditor = false;
+    dialogs.whileModalOpen = [&](QWidget& editor) {
+        inputsDisabledInEditor = enabledCount(inputs()) == 0;
+        editor.close();
+    };
+    afterPage(2, [&] { click("cmdHTML"); });
+
+    click("cmdStart");
+
+    EXPECT_EQ(dialogs.modalWindows.size(), 1u);
+    EXPECT_TRUE(inputsDisabledInEditor);
+    for (const ExpectedPage& page : SitePages)
+        EXPECT_TRUE(exists(page.output)) << page.output;
+    EXPECT_EQ(statusText(), QStringLiteral("Fertig, 4 Dateien verarbeitet"));
+    expectInputsEnabled();
+}
+
+TEST_F(frmMainRun, closingDuringARunStopsAfterThePageThenClosesAndSaves)
+{
+    afterPage(2, [&] { window->close(); });
+
+    click("cmdStart");
+
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->isRunning());
+    EXPECT_EQ(readFile(SitePages[0].output),
+              expectedPage("default.htm", NewUrl + QStringLiteral("/a.htm")));
+    EXPECT_EQ(readFile(SitePages[1].output),
+              expectedPage("default.htm", NewUrl + QStringLiteral("/index.html")));
+    EXPECT_FALSE(exists(SitePages[2].output));
+    EXPECT_FALSE(exists(SitePages[3].output));
+    EXPECT_EQ(statusText(), QStringLiteral("Durchführung abgebrochen."));
+    EXPECT_EQ(Settings::read(Settings::Key::Verzeichnis), path("site"));
+    EXPECT_EQ(Settings::read(Settings::Key::URLneu), NewUrl);
+}
