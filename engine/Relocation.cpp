@@ -128,6 +128,7 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
 {
     clsDateiString paths(m_fileSystem);
     const std::string outputRoot = baseDirectory + "_Moved";
+    std::string readyFolder;
     m_pagesWritten = 0;
     for (const std::string& path : files) {
         if (!liesBelow(path, baseDirectory))
@@ -136,8 +137,12 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
         const std::string folder = paths.GetPfad(path);
         const std::string relativeFolder = folder.substr(baseDirectory.size());
         const std::string outputFolder = outputRoot + relativeFolder;
-        if (!m_dryRun)
+        // The walk lists a folder's files together, so the folder needs
+        // making (or checking) only when it changes.
+        if (!m_dryRun && outputFolder != readyFolder) {
             paths.CreatePfad(outputFolder);
+            readyFolder = outputFolder;
+        }
         const std::string fileName = paths.GetDatei(path);
         const std::string url =
             TextCodec::fromUtf8(PageUrl::build(m_window.txtURLneu(), relativeFolder, fileName,
