@@ -45,6 +45,11 @@ bool isUsablePosition(double twips)
     return std::isfinite(twips) && std::abs(twips) <= LargestPosition;
 }
 
+QPoint toPixels(const QPointF& twips)
+{
+    return {twipsToPixels(twips.x()), twipsToPixels(twips.y())};
+}
+
 } // namespace
 
 frmMain::frmMain(SharedState& state, FileSystem& fileSystem, ShellContext context, QWidget* parent)
@@ -86,18 +91,23 @@ void frmMain::Form_Load()
 
 void frmMain::restorePosition()
 {
-    const double left = Settings::readPosition(Settings::Key::MainLeft);
-    const double top = Settings::readPosition(Settings::Key::MainTop);
+    QPointF position(Settings::readPosition(Settings::Key::MainLeft),
+                     Settings::readPosition(Settings::Key::MainTop));
     // A position saved on a screen that is no longer attached must not hide
     // the window; partly visible is fine, the user can drag it back.
-    if (isUsablePosition(left) && isUsablePosition(top)) {
-        const QPoint position(twipsToPixels(left), twipsToPixels(top));
-        if (isOnSomeScreen(QRect(position, size()))) {
-            move(position);
-            return;
-        }
-    }
-    move(twipsToPixels(DefaultPosition), twipsToPixels(DefaultPosition));
+    if (!isUsablePosition(position.x()) || !isUsablePosition(position.y()) ||
+        !isOnSomeScreen(QRect(toPixels(position), size())))
+        position = QPointF(DefaultPosition, DefaultPosition);
+    m_storedPosition = position;
+    m_placedAt = toPixels(position);
+    move(m_placedAt);
+}
+
+QPointF frmMain::currentPosition() const
+{
+    if (pos() == m_placedAt)
+        return m_storedPosition;
+    return {pixelsToTwips(pos().x()), pixelsToTwips(pos().y())};
 }
 
 void frmMain::Form_Unload()
@@ -106,8 +116,9 @@ void frmMain::Form_Unload()
     // A minimized window keeps the position it had before, so that the next
     // start opens where the window was last seen.
     if (!isMinimized()) {
-        Settings::writePosition(Settings::Key::MainLeft, pixelsToTwips(pos().x()));
-        Settings::writePosition(Settings::Key::MainTop, pixelsToTwips(pos().y()));
+        const QPointF position = currentPosition();
+        Settings::writePosition(Settings::Key::MainLeft, position.x());
+        Settings::writePosition(Settings::Key::MainTop, position.y());
     }
     Settings::write(Settings::Key::Verzeichnis, txtVerzeichnis->text());
     Settings::write(Settings::Key::Dateitypen, txtDateitypen->text());

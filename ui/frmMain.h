@@ -3,6 +3,8 @@
 #include "ShellContext.h"
 
 #include <QMainWindow>
+#include <QPoint>
+#include <QPointF>
 #include <QPointer>
 #include <memory>
 
@@ -59,6 +61,7 @@ private:
     void Form_Load();
     void Form_Unload();
     void restorePosition();
+    QPointF currentPosition() const;
 
     void SetStatus(const QString& text);
     void EnableInputs(bool enabled);
@@ -72,6 +75,11 @@ private:
     QPointer<frmHTML> EditorForm;
     bool m_running = false;
     bool m_closeRequested = false;
+    // The position as read from the store and where it put the window: twips
+    // do not survive the round trip through whole pixels, so a window that
+    // was not moved stores the position it was given.
+    QPointF m_storedPosition;
+    QPoint m_placedAt;
 
     QGroupBox* fraDateiwahl = nullptr;
     QLabel* lblVerzeichnis = nullptr;

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "FakeClipboard.h"
+#include "FakeDialogs.h"
 #include "NativeFileSystem.h"
-#include "ScriptedDialogs.h"
 #include "SharedState.h"
 #include "SysInfoStarter.h"
 #include "WindowRegistry.h"
@@ -127,7 +128,15 @@ public:
         target->setFocus();
         QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(target, Qt::Key_Delete);
-        QTest::keyClicks(target, text);
+        for (const QChar c : text) {
+            // QTest knows key codes for ASCII only; other letters arrive as
+            // text, the way an input method delivers them.
+            if (c.unicode() < 0x80)
+                QTest::keyClick(target, c.toLatin1());
+            else
+                QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c),
+                                    Qt::NoModifier);
+        }
     }
 
     void click(QAbstractButton* target) const { QTest::mouseClick(target, Qt::LeftButton); }
@@ -142,8 +151,8 @@ public:
     QString statusText() const { return window->shell().statusText(); }
 
     SharedState state;
-    ScriptedDialogs dialogs;
-    MemoryClipboard clipboard;
+    FakeDialogs dialogs;
+    FakeClipboard clipboard;
     WindowRegistry windows;
     SysInfoStarter sysInfo;
     NativeFileSystem fileSystem;

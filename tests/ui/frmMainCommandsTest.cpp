@@ -49,11 +49,11 @@ TEST_F(frmMainCommands, folderButtonTakesTheChosenFolderAndIgnoresCancel)
     openWindow();
     typeInto("txtVerzeichnis", QStringLiteral("/before"));
 
-    dialogs.folders = {QString()};
+    dialogs.folder = QString();
     click("cmdVerzeichnis");
     EXPECT_EQ(field("txtVerzeichnis")->text(), QStringLiteral("/before"));
 
-    dialogs.folders = {QStringLiteral("/")};
+    dialogs.folder = QStringLiteral("/");
     click("cmdVerzeichnis");
     EXPECT_EQ(field("txtVerzeichnis")->text(), QStringLiteral("/"));
 
@@ -111,8 +111,8 @@ TEST_F(frmMainCommands, templateButtonOpensANewModalEditorEachTime)
 
     ASSERT_EQ(dialogs.modalWindows.size(), 2u);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(dialogs.modalWindows[0].isNull()) << "the first editor is gone";
-    ASSERT_FALSE(dialogs.modalWindows[1].isNull());
-    EXPECT_EQ(window->editorForm(), dialogs.modalWindows[1].data());
-    EXPECT_NE(qobject_cast<frmHTML*>(dialogs.modalWindows[1].data()), nullptr);
+    EXPECT_TRUE(dialogs.modalWindows[0].window.isNull()) << "the first editor is gone";
+    ASSERT_FALSE(dialogs.modalWindows[1].window.isNull());
+    EXPECT_EQ(window->editorForm(), dialogs.modalWindows[1].window.data());
+    EXPECT_NE(qobject_cast<frmHTML*>(dialogs.modalWindows[1].window.data()), nullptr);
 }

@@ -46,7 +46,7 @@ public:
     void startOver()
     {
         window.reset();
-        dialogs = ScriptedDialogs();
+        dialogs = FakeDialogs();
         QDir(path("site_Moved")).removeRecursively();
         QFile::remove(path("program/benutzer.htm"));
         QFile::copy(QStringLiteral(KELVANE_TEMPLATE_DIR "/benutzer.htm"),
@@ -55,12 +55,14 @@ public:
         openForSite();
     }
 
-    QByteArray expectedPage(const char* templateName, const QString& url) const
+    // Pages as text, so that a mismatch shows as a readable difference.
+    std::string page(const char* output) const { return readFile(output).toStdString(); }
+
+    std::string expectedPage(const char* templateName, const QString& url) const
     {
         const std::string text =
             readFile((std::string("program/") + templateName).c_str()).toStdString();
-        return QByteArray::fromStdString(
-            PageTemplate(PageTemplate::insertCredit(text)).render(url.toStdString()));
+        return PageTemplate(PageTemplate::insertCredit(text)).render(url.toStdString()) + "\r\n";
     }
 
     QList<QWidget*> inputs() const
@@ -113,10 +115,10 @@ TEST_F(frmMainRun, writesEveryPageOfTheNestedSiteAndReportsTheCount)
         click("cmdStart");
 
         EXPECT_EQ(statusText(), QStringLiteral("Fertig, 4 Dateien verarbeitet"));
-        for (const ExpectedPage& page : SitePages) {
-            SCOPED_TRACE(page.output);
-            const QString url = ticked ? NewUrl + QString::fromUtf8(page.urlPath) : NewUrl;
-            EXPECT_EQ(readFile(page.output), expectedPage("default.htm", url));
+        for (const ExpectedPage& expected : SitePages) {
+            SCOPED_TRACE(expected.output);
+            const QString url = ticked ? NewUrl + QString::fromUtf8(expected.urlPath) : NewUrl;
+            EXPECT_EQ(page(expected.output), expectedPage("default.htm", url));
         }
         EXPECT_FALSE(exists("site_Moved/bild.gif"));
         EXPECT_FALSE(exists("site_Moved/x/leer"));
@@ -152,7 +154,7 @@ TEST_F(frmMainRun, everyWayOutTellsTheUserAndEnablesTheInputsAgain)
         {"output root exists, No",
          [](frmMainRun& t) {
              QDir().mkpath(t.path("site_Moved"));
-             t.dialogs.answers = {QMessageBox::No};
+             t.dialogs.answer = QMessageBox::No;
          },
          QStringLiteral("Ordner ") + path("site_Moved") +
              QStringLiteral(" bereits vorhanden, Dateien ersetzen?"),
@@ -180,7 +182,7 @@ TEST_F(frmMainRun, everyWayOutTellsTheUserAndEnablesTheInputsAgain)
         startOver();
         row.arrange(*this);
         int enabledWhileOpen = -1;
-        dialogs.whileMessageOpen = [&](const ScriptedDialogs::Message&) {
+        dialogs.whileMessageOpen = [&](const FakeDialogs::Message&) {
             enabledWhileOpen = enabledCount(inputs());
             EXPECT_EQ(enabledCount(buttonsThatStayEnabled()), 3);
         };
@@ -188,7 +190,7 @@ TEST_F(frmMainRun, everyWayOutTellsTheUserAndEnablesTheInputsAgain)
         click("cmdStart");
 
         ASSERT_EQ(dialogs.messages.size(), 1u);
-        const ScriptedDialogs::Message& message = dialogs.messages.front();
+        const FakeDialogs::Message& message = dialogs.messages.front();
         EXPECT_TRUE(message.text.startsWith(row.message)) << message.text.toStdString();
         EXPECT_EQ(message.icon, row.icon);
         EXPECT_EQ(message.title, QStringLiteral("Kelvane"));
@@ -205,13 +207,13 @@ TEST_F(frmMainRun, answeringYesReplacesPagesAndKeepsTheRestOfTheOutputTree)
 {
     writeFile("site_Moved/a.htm", "alte Ersatzseite");
     writeFile("site_Moved/eigene.txt", "bleibt");
-    dialogs.answers = {QMessageBox::Yes};
+    dialogs.answer = QMessageBox::Yes;
 
     click("cmdStart");
 
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(readFile("site_Moved/a.htm"),
+    EXPECT_EQ(page("site_Moved/a.htm"),
               expectedPage("default.htm", NewUrl + QStringLiteral("/a.htm")));
     EXPECT_EQ(readFile("site_Moved/eigene.txt"), QByteArray("bleibt"));
     EXPECT_EQ(statusText(), QStringLiteral("Fertig, 4 Dateien verarbeitet"));
@@ -262,9 +264,9 @@ TEST_F(frmMainRun, closingDuringARunStopsAfterThePageThenClosesAndSaves)
 
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->isRunning());
-    EXPECT_EQ(readFile(SitePages[0].output),
+    EXPECT_EQ(page(SitePages[0].output),
               expectedPage("default.htm", NewUrl + QStringLiteral("/a.htm")));
-    EXPECT_EQ(readFile(SitePages[1].output),
+    EXPECT_EQ(page(SitePages[1].output),
               expectedPage("default.htm", NewUrl + QStringLiteral("/index.html")));
     EXPECT_FALSE(exists(SitePages[2].output));
     EXPECT_FALSE(exists(SitePages[3].output));

@@ -22,6 +22,15 @@ TEST_F(frmMainSettings, closingStoresPositionAndFieldsAndTheNextStartRestoresThe
     EXPECT_EQ(field("txtURLneu")->text(), QStringLiteral("http://neu.example.org/ä"));
 }
 
+TEST_F(frmMainSettings, aWindowThatWasNotMovedStoresThePositionItWasGiven)
+{
+    // 1000 twips lie between two whole pixels; the window stands at 67.
+    openWindow();
+    restart();
+    EXPECT_EQ(Settings::read(Key::MainLeft), QStringLiteral("1000"));
+    EXPECT_EQ(Settings::read(Key::MainTop), QStringLiteral("1000"));
+}
+
 TEST_F(frmMainSettings, closingMinimizedKeepsTheStoredPositionButStoresTheFields)
 {
     Settings::writePosition(Key::MainLeft, 1500);

@@ -33,7 +33,7 @@ TEST_F(frmMainWholePath, firstStartRunEditTemplateRunAgainAndRestart)
     EXPECT_EQ(readFile("program/benutzer.htm"),
               QByteArray("<html><body>Umgezogen nach %url%</body></html>"));
 
-    dialogs.answers = {QMessageBox::Yes};
+    dialogs.answer = QMessageBox::Yes;
     click("cmdStart");
     EXPECT_EQ(statusText(), QStringLiteral("Fertig, 4 Dateien verarbeitet"));
     EXPECT_EQ(readFile("site_Moved/x/y/b.html"),
