@@ -32,13 +32,19 @@ std::string PageUrl::build(std::string_view urlText, std::string_view relativeFo
     std::string url(urlText);
     if (!appendPath)
         return url;
-    std::string path(relativeFolder);
-    for (char& c : path) {
-        if (c == PathSeparator)
-            c = '/';
-    }
+    std::string path = toUrlPath(relativeFolder);
     path += '/';
     path += fileName;
     appendEscaped(url, path);
     return url;
+}
+
+std::string PageUrl::toUrlPath(std::string_view path)
+{
+    std::string urlPath(path);
+    for (char& c : urlPath) {
+        if (c == PathSeparator)
+            c = '/';
+    }
+    return urlPath;
 }

@@ -15,4 +15,7 @@ public:
     // the attribute or script the URL lands in. The result is UTF-8.
     static std::string build(std::string_view urlText, std::string_view relativeFolder,
                              std::string_view fileName, bool appendPath);
+
+    // A path with the platform's separators turned into "/".
+    static std::string toUrlPath(std::string_view path);
 };

@@ -127,16 +127,15 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
                                            const PageTemplate& page)
 {
     clsDateiString paths(m_fileSystem);
-    const std::string outputRoot = baseDirectory + "_Moved";
+    m_outputRoot = baseDirectory + "_Moved";
     std::string readyFolder;
     m_pagesWritten = 0;
     for (const std::string& path : files) {
         if (!liesBelow(path, baseDirectory))
             throw EngineError(EngineError::Kind::InvalidArgument,
                               "Die Datei " + path + " liegt nicht im Verzeichnis " + baseDirectory);
-        const std::string folder = paths.GetPfad(path);
-        const std::string relativeFolder = folder.substr(baseDirectory.size());
-        const std::string outputFolder = outputRoot + relativeFolder;
+        const std::string relativeFolder = paths.GetPfad(path).substr(baseDirectory.size());
+        const std::string outputFolder = m_outputRoot + relativeFolder;
         // The walk lists a folder's files together, so the folder needs
         // making (or checking) only when it changes.
         if (!m_dryRun && outputFolder != readyFolder) {
@@ -144,23 +143,29 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
             readyFolder = outputFolder;
         }
         const std::string fileName = paths.GetDatei(path);
-        const std::string url =
-            TextCodec::fromUtf8(PageUrl::build(m_window.txtURLneu(), relativeFolder, fileName,
-                                               m_window.chkUnterverzeichnis() == 1),
-                                m_templateEncoding, TextCodec::Unencodable::PercentEncode);
+        const std::string url = PageUrl::build(m_window.txtURLneu(), relativeFolder, fileName,
+                                               m_window.chkUnterverzeichnis() == 1);
 
         m_window.SetStatus("Schreibe " + fileName + " in " + outputFolder);
         const std::string target = outputFolder + PathSeparator + fileName;
         if (!m_dryRun)
-            m_fileSystem.WriteLine(target, page.render(url));
+            m_fileSystem.WriteLine(target, page.render(inTemplateEncoding(url)));
         ++m_pagesWritten;
-        m_window.pageDone({path, target, url, m_pagesWritten, files.size()});
+        m_window.pageDone({path, target, PageUrl::toUrlPath(path.substr(baseDirectory.size() + 1)),
+                           url, m_pagesWritten, files.size()});
         m_window.processEvents();
         if (m_window.stopRequested())
             return finish(Outcome::Stopped, AbortedStatus);
     }
     return finish(Outcome::Done,
                   "Fertig, " + std::to_string(m_pagesWritten) + " Dateien verarbeitet");
+}
+
+// The URL as the page's bytes: characters the template's 8-bit code page
+// cannot hold are percent-encoded, which a browser reads the same way.
+std::string Relocation::inTemplateEncoding(const std::string& url) const
+{
+    return TextCodec::fromUtf8(url, m_templateEncoding, TextCodec::Unencodable::PercentEncode);
 }
 
 Relocation::Outcome Relocation::finish(Outcome outcome, const std::string& status)

@@ -36,6 +36,8 @@ public:
 
     Outcome run();
     std::size_t pagesWritten() const { return m_pagesWritten; }
+    // The base directory + "_Moved", once the run got that far.
+    const std::string& outputRoot() const { return m_outputRoot; }
 
 private:
     Outcome relocate();
@@ -45,6 +47,7 @@ private:
     std::string readTemplate();
     Outcome writePages(const std::string& baseDirectory, const std::vector<std::string>& files,
                        const PageTemplate& page);
+    std::string inTemplateEncoding(const std::string& url) const;
     Outcome finish(Outcome outcome, const std::string& status);
 
     RelocationWindow& m_window;
@@ -53,4 +56,5 @@ private:
     bool m_dryRun = false;
     TextCodec::Encoding m_templateEncoding = TextCodec::Encoding::Utf8;
     std::size_t m_pagesWritten = 0;
+    std::string m_outputRoot;
 };

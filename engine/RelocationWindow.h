@@ -23,6 +23,10 @@ public:
     {
         std::string SourcePath;
         std::string TargetPath;
+        // Below the base directory, levels joined by "/", e.g. "x/y/b.htm".
+        std::string RelativePath;
+        // The page URL as UTF-8 text; the page holds it in the template's
+        // encoding.
         std::string Url;
         std::size_t Number; // counts from 1
         std::size_t Total;

@@ -263,6 +263,7 @@ TEST_F(RelocationRun, DryRunPlansEveryPageButWritesNothing)
     EXPECT_EQ(run(true), Outcome::Done);
     ASSERT_EQ(window.Pages.size(), 1u);
     EXPECT_EQ(window.Pages[0].TargetPath, Moved + S + "x" + S + "a.htm");
+    EXPECT_EQ(window.Pages[0].RelativePath, "x/a.htm");
     EXPECT_EQ(window.Pages[0].Url, "http://new.example/x/a.htm");
     EXPECT_FALSE(wroteAnything());
 }
