@@ -7,6 +7,10 @@ packages=(
     cmake g++ make pkg-config
     libgtest-dev libgmock-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    # the browser test: a headless browser and the local web servers
+    chromium python3
+    # the installation tests: package building and the desktop metadata checks
+    dpkg-dev appstream desktop-file-utils
     "$@"
 )
 
