@@ -1,15 +1,14 @@
 #include "CliApplication.h"
 
+#include "EngineError.h"
+#include "FileSystem.h"
+#include "HtaccessRules.h"
+#include "PageReport.h"
 #include "Relocation.h"
 #include "SharedState.h"
 
 #include <filesystem>
 #include <ostream>
-
-CliApplication::CliApplication(FileSystem& fileSystem, std::string programFolder,
-                               TerminalWindow::Streams streams)
-    : m_fileSystem(fileSystem), m_programFolder(std::move(programFolder)), m_streams(streams)
-{}
 
 namespace {
 
@@ -24,6 +23,11 @@ std::string absoluteDirectory(const std::string& directory)
 
 } // namespace
 
+CliApplication::CliApplication(FileSystem& fileSystem, std::string programFolder,
+                               TerminalWindow::Streams streams)
+    : m_fileSystem(fileSystem), m_programFolder(std::move(programFolder)), m_streams(streams)
+{}
+
 int CliApplication::run(const std::vector<std::string>& arguments)
 {
     std::string error;
@@ -36,19 +40,72 @@ int CliApplication::run(const std::vector<std::string>& arguments)
         m_streams.out << CommandLine::help();
         return Done;
     }
-
     options->Directory = absoluteDirectory(options->Directory);
-    SharedState state = SharedState::forProgramFolder(m_programFolder);
-    state.UseStandardTemplate = !options->UserTemplate;
-    TerminalWindow window(*options, m_streams);
-    Relocation relocation(window, m_fileSystem, state);
-    const Relocation::Outcome outcome = relocation.run();
+    return relocate(*options);
+}
 
-    if (outcome == Relocation::Outcome::Done) {
-        m_streams.out << window.status() << '\n';
+int CliApplication::relocate(const CommandLine& options)
+{
+    SharedState state = SharedState::forProgramFolder(m_programFolder);
+    state.UseStandardTemplate = !options.UserTemplate;
+
+    PageReport report;
+    HtaccessRules rules;
+    TerminalWindow window(options, m_streams);
+    window.setPageListener([&](const RelocationWindow::Page& page) {
+        if (options.DryRun)
+            m_streams.out << page.TargetPath << '\t' << page.Url << '\n';
+        if (!options.ReportPath.empty())
+            report.add(page.SourcePath, page.TargetPath, page.Url);
+        if (options.Htaccess)
+            rules.add(page.RelativePath, page.Url);
+    });
+
+    Relocation relocation(window, m_fileSystem, state);
+    relocation.setDryRun(options.DryRun);
+    const Relocation::Outcome outcome = relocation.run();
+    int status = reportOutcome(options, relocation, outcome, window);
+
+    // The report lists what was written, also when the run stopped early.
+    if (!options.ReportPath.empty() && relocation.pagesWritten() > 0 &&
+        !writeFile(options.ReportPath, report.text()))
+        status = RunFailed;
+    if (options.Htaccess && outcome == Relocation::Outcome::Done &&
+        !writeFile(relocation.outputRoot() + PathSeparator + ".htaccess", rules.text()))
+        status = RunFailed;
+    return status;
+}
+
+int CliApplication::reportOutcome(const CommandLine& options, const Relocation& relocation,
+                                  Relocation::Outcome outcome, const TerminalWindow& window)
+{
+    switch (outcome) {
+    case Relocation::Outcome::Done:
+        if (options.DryRun)
+            m_streams.err << "Probelauf: " << relocation.pagesWritten()
+                          << " Dateien, nichts geschrieben.\n";
+        else
+            m_streams.out << window.status() << '\n';
         return Done;
-    }
-    if (window.status() == Relocation::AbortedStatus)
+    case Relocation::Outcome::Refused:
+        if (window.status() == Relocation::AbortedStatus)
+            m_streams.err << window.status() << '\n';
+        return Refused;
+    case Relocation::Outcome::Failed:
+    case Relocation::Outcome::Stopped:
         m_streams.err << window.status() << '\n';
-    return outcome == Relocation::Outcome::Refused ? Refused : RunFailed;
+        return RunFailed;
+    }
+    return RunFailed;
+}
+
+bool CliApplication::writeFile(const std::string& path, const std::string& bytes)
+{
+    try {
+        m_fileSystem.WriteFile(path, bytes);
+        return true;
+    } catch (const EngineError& error) {
+        m_streams.err << error.what() << '\n';
+        return false;
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Relocation.h"
 #include "TerminalWindow.h"
 
 #include <string>
@@ -26,6 +27,11 @@ public:
     int run(const std::vector<std::string>& arguments);
 
 private:
+    int relocate(const CommandLine& options);
+    int reportOutcome(const CommandLine& options, const Relocation& relocation,
+                      Relocation::Outcome outcome, const TerminalWindow& window);
+    bool writeFile(const std::string& path, const std::string& bytes);
+
     FileSystem& m_fileSystem;
     std::string m_programFolder;
     TerminalWindow::Streams m_streams;

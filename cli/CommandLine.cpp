@@ -77,6 +77,22 @@ std::optional<CommandLine> CommandLine::parse(const std::vector<std::string>& ar
             if (!takesNoValue())
                 return std::nullopt;
             options.AssumeYes = true;
+        } else if (argument == "--dry-run") {
+            if (!takesNoValue())
+                return std::nullopt;
+            options.DryRun = true;
+        } else if (argument == "--htaccess") {
+            if (!takesNoValue())
+                return std::nullopt;
+            options.Htaccess = true;
+        } else if (argument == "--report") {
+            if (!takeValue())
+                return std::nullopt;
+            options.ReportPath = *value;
+            if (options.ReportPath.empty()) {
+                error = "--report braucht einen Dateinamen.";
+                return std::nullopt;
+            }
         } else {
             error = "Unbekannte Option: " + argument;
             return std::nullopt;
@@ -92,13 +108,23 @@ std::optional<CommandLine> CommandLine::parse(const std::vector<std::string>& ar
         error = "Das Verzeichnis fehlt.";
         return std::nullopt;
     }
+    if (options.Htaccess && !options.AppendSubpath) {
+        error = "--htaccess braucht für jede Seite ihre eigene URL und geht nicht zusammen mit "
+                "--no-subpath.";
+        return std::nullopt;
+    }
+    if (options.DryRun && (options.Htaccess || !options.ReportPath.empty())) {
+        error = "--dry-run schreibt nichts und geht nicht zusammen mit --htaccess oder --report.";
+        return std::nullopt;
+    }
     return options;
 }
 
 std::string CommandLine::usage()
 {
     return "Aufruf: kelvane-cli [--types TEXT] --url URL [--no-subpath]\n"
-           "                   [--template standard|user] [--yes] VERZEICHNIS\n";
+           "                   [--template standard|user] [--yes]\n"
+           "                   [--htaccess] [--report DATEI] [--dry-run] VERZEICHNIS\n";
 }
 
 std::string CommandLine::help()
@@ -122,6 +148,14 @@ std::string CommandLine::help()
            "                      benutzerdefinierte Vorlage benutzer.htm\n"
            "  --yes               einen vorhandenen Ordner VERZEICHNIS_Moved ohne Frage\n"
            "                      weiterverwenden (ohne Terminal sonst: Nein)\n"
+           "  --htaccess          zusätzlich VERZEICHNIS_Moved/.htaccess schreiben, das jede\n"
+           "                      alte Seite dauerhaft (301) weiterleitet (Apache mit\n"
+           "                      mod_rewrite und AllowOverride); nicht mit --no-subpath\n"
+           "  --report DATEI      nach dem Lauf eine CSV-Liste schreiben: alte Datei,\n"
+           "                      Ersatzseite, URL\n"
+           "  --dry-run           nur auflisten, welche Seite mit welcher URL entstünde\n"
+           "                      (Ersatzseite und URL durch Tabulator getrennt), nichts\n"
+           "                      schreiben\n"
            "  -h, --help          diese Hilfe\n"
            "\n"
            "Rückgabewert: 0 fertig, 1 abgelehnt, 2 falscher Aufruf, 3 Fehler beim Schreiben.\n";

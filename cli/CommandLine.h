@@ -15,6 +15,9 @@ struct CommandLine
     bool AppendSubpath = true;
     bool UserTemplate = false;
     bool AssumeYes = false;
+    bool DryRun = false;
+    bool Htaccess = false;
+    std::string ReportPath;
     bool ShowHelp = false;
 
     // The options, or nothing with a German explanation in error.

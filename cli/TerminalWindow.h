@@ -4,6 +4,7 @@
 #include "EventThrottle.h"
 #include "RelocationWindow.h"
 
+#include <functional>
 #include <iosfwd>
 
 // The relocation run's window on a terminal: the inputs come from the
@@ -35,6 +36,16 @@ public:
     bool askYesNo(const std::string& text) override;
     void focusVerzeichnis() override {}
     void processEvents() override { m_progress(); }
+    void pageDone(const Page& page) override
+    {
+        if (m_pageListener)
+            m_pageListener(page);
+    }
+
+    void setPageListener(std::function<void(const Page&)> listener)
+    {
+        m_pageListener = std::move(listener);
+    }
 
     const std::string& status() const { return m_status; }
 
@@ -46,4 +57,5 @@ private:
     std::string m_status;
     std::string m_lastShown;
     EventThrottle m_progress;
+    std::function<void(const Page&)> m_pageListener;
 };

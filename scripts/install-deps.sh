@@ -11,6 +11,8 @@ packages=(
     chromium python3
     # the installation tests: package building and the desktop metadata checks
     dpkg-dev appstream desktop-file-utils
+    # the redirect test: a real Apache httpd and a client that shows its answers
+    apache2 curl
     "$@"
 )
 
@@ -25,6 +27,18 @@ if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     sudo_cmd=()
     [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
+    # Packages such as apache2 would start their service on installation; the
+    # tests start their own servers on loopback, so nothing may start here.
+    policy=/usr/sbin/policy-rc.d
+    added_policy=false
+    if [[ ! -e $policy ]]; then
+        printf '#!/bin/sh\nexit 101\n' | "${sudo_cmd[@]}" tee "$policy" >/dev/null
+        "${sudo_cmd[@]}" chmod 755 "$policy"
+        added_policy=true
+    fi
     "${sudo_cmd[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    if $added_policy; then
+        "${sudo_cmd[@]}" rm -f "$policy"
+    fi
 fi

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// An .htaccess file for the output root that answers every old page with a
+// permanent redirect to its page URL. The rules are per-directory, so they
+// work wherever the folder is served from: the server root or a user folder.
+class HtaccessRules
+{
+public:
+    // relativePath: the page below the output root, levels joined by "/".
+    void add(std::string_view relativePath, std::string_view pageUrl);
+    std::string text() const;
+
+    // A pattern matching exactly this path, as Apache compares it: decoded,
+    // relative to the folder of the .htaccess file.
+    static std::string pattern(std::string_view relativePath);
+    // The URL percent-encoded for the Location header, with the characters
+    // that mod_rewrite would expand escaped.
+    static std::string target(std::string_view pageUrl);
+
+private:
+    std::string m_rules;
+};

@@ -1,0 +1,130 @@
+#include "CliApplication.h"
+#include "HtaccessRules.h"
+#include "NativeFileSystem.h"
+#include "PageReport.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(HtaccessRules, PatternsMatchTheDecodedPathExactly)
+{
+    EXPECT_EQ(HtaccessRules::pattern("index.htm"), "^index\\.htm$");
+    EXPECT_EQ(HtaccessRules::pattern("x/y/b page.html"), "^x/y/b page\\.html$");
+    EXPECT_EQ(HtaccessRules::pattern("a+b (1)[2]{3}^$|?*.htm"),
+              "^a\\+b \\(1\\)\\[2\\]\\{3\\}\\^\\$\\|\\?\\*\\.htm$");
+    EXPECT_EQ(HtaccessRules::pattern("q\"uote\\.htm"), "^q\\\"uote\\\\\\.htm$");
+    EXPECT_EQ(HtaccessRules::pattern("new\nline.htm"), "^new\\x0Aline\\.htm$")
+        << "a name must not break the line";
+}
+
+TEST(HtaccessRules, TargetsAreEncodedOnceAndNotExpandedByModRewrite)
+{
+    EXPECT_EQ(HtaccessRules::target("http://n.example/a/b page.htm"),
+              "http://n.example/a/b\\%20page.htm");
+    EXPECT_EQ(HtaccessRules::target("http://n/\xC3\x9C"), "http://n/\\%C3\\%9C");
+    EXPECT_EQ(HtaccessRules::target("http://n/50%.htm"), "http://n/50\\%25.htm");
+    EXPECT_EQ(HtaccessRules::target("http://n/a%22b$1"), "http://n/a\\%22b\\$1");
+    EXPECT_EQ(HtaccessRules::target("http://n/?q=1&r=(2)"), "http://n/?q=1&r=(2)");
+}
+
+TEST(HtaccessRules, RulesLieInsideTheModuleGuard)
+{
+    HtaccessRules rules;
+    rules.add("a.htm", "http://n/a.htm");
+    const std::string text = rules.text();
+    EXPECT_NE(text.find("<IfModule mod_rewrite.c>\nRewriteEngine On\n"
+                        "RewriteRule \"^a\\.htm$\" \"http://n/a.htm\" [R=301,L,NE]\n</IfModule>\n"),
+              std::string::npos);
+}
+
+TEST(PageReport, QuotesFieldsThatNeedIt)
+{
+    PageReport report;
+    report.add("/a/x.htm", "/a_Moved/x.htm", "http://n/x.htm");
+    report.add("/a/b,\"c\".htm", "/a_Moved/b,\"c\".htm", "http://n/b,%22c%22.htm");
+    EXPECT_EQ(report.text(), "Alte Datei,Ersatzseite,URL\r\n"
+                             "/a/x.htm,/a_Moved/x.htm,http://n/x.htm\r\n"
+                             "\"/a/b,\"\"c\"\".htm\",\"/a_Moved/b,\"\"c\"\".htm\","
+                             "\"http://n/b,%22c%22.htm\"\r\n");
+}
+
+class CliOutputs : public testing::Test
+{
+protected:
+    CliOutputs()
+    {
+        root = fs::temp_directory_path() /
+               ("kelvane-out-" + std::to_string(::getpid()) + "-" +
+                testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root);
+        fs::create_directories(root / "prog");
+        fs::create_directories(root / "site" / "x");
+        std::ofstream(root / "prog" / "default.htm") << "%URL%</body>";
+        std::ofstream(root / "site" / "a.htm") << "old";
+        std::ofstream(root / "site" / "x" / "b c.htm") << "old";
+    }
+    ~CliOutputs() override { fs::remove_all(root); }
+
+    int run(const std::vector<std::string>& arguments)
+    {
+        CliApplication application(fileSystem, (root / "prog").string(), {in, out, err});
+        return application.run(arguments);
+    }
+
+    fs::path root;
+    NativeFileSystem fileSystem;
+    std::istringstream in;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(CliOutputs, DryRunListsPagesAndUrlsButWritesNothing)
+{
+    EXPECT_EQ(run({"--dry-run", "--url", "U", (root / "site").string()}), CliApplication::Done);
+    const std::string moved = (root / "site_Moved").string();
+    EXPECT_EQ(out.str(), moved + "/a.htm\tU/a.htm\n" + moved + "/x/b c.htm\tU/x/b c.htm\n");
+    EXPECT_FALSE(fs::exists(root / "site_Moved"));
+}
+
+TEST_F(CliOutputs, ReportAndHtaccessAreWrittenAfterTheRun)
+{
+    const fs::path report = root / "bericht.csv";
+    EXPECT_EQ(
+        run({"--htaccess", "--report", report.string(), "--url", "U", (root / "site").string()}),
+        CliApplication::Done);
+    std::ifstream csv(report);
+    const std::string csvText{std::istreambuf_iterator<char>(csv), {}};
+    EXPECT_NE(csvText.find((root / "site_Moved" / "x" / "b c.htm").string() + ",U/x/b c.htm\r\n"),
+              std::string::npos);
+    std::ifstream htaccess(root / "site_Moved" / ".htaccess");
+    const std::string rules{std::istreambuf_iterator<char>(htaccess), {}};
+    EXPECT_NE(rules.find("RewriteRule \"^x/b c\\.htm$\" \"U/x/b\\%20c.htm\""), std::string::npos);
+}
+
+TEST_F(CliOutputs, OptionsThatCannotGoTogetherAreWrongUsage)
+{
+    const std::string site = (root / "site").string();
+    EXPECT_EQ(run({"--htaccess", "--no-subpath", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_NE(err.str().find("--no-subpath"), std::string::npos);
+    EXPECT_EQ(run({"--dry-run", "--htaccess", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--dry-run", "--report", "r.csv", "--url", "U", site}),
+              CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--report", "", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_FALSE(fs::exists(root / "site_Moved"));
+}
+
+TEST_F(CliOutputs, NoHtaccessAfterARefusedRun)
+{
+    EXPECT_EQ(run({"--htaccess", "--types", "gif", "--url", "U", (root / "site").string()}),
+              CliApplication::Refused);
+    EXPECT_FALSE(fs::exists(root / "site_Moved"));
+}
+
+} // namespace
