@@ -29,6 +29,8 @@ public:
     virtual ~FileSystem() = default;
 
     virtual bool FolderExists(const std::string& path) = 0;
+    // True only for an existing entry that is not a folder.
+    virtual bool FileExists(const std::string& path) = 0;
     // Creates one folder whose parent exists.
     virtual void CreateFolder(const std::string& path) = 0;
     // Lists files and subfolders, each sorted by name. Links to folders are
@@ -39,6 +41,8 @@ public:
     // Creates or replaces the file with exactly these bytes. The replacement
     // is atomic: afterwards the file is either the old one or the new one.
     virtual void WriteFile(const std::string& path, std::string_view bytes) = 0;
+    // Whether a file can be created in the folder.
+    virtual bool FolderWritable(const std::string& path) = 0;
 
     // The same as WriteFile, with carriage return and line feed appended.
     void WriteLine(const std::string& path, std::string_view bytes);

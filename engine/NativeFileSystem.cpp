@@ -91,6 +91,13 @@ bool NativeFileSystem::FolderExists(const std::string& path)
     return fs::is_directory(toPath(path), error);
 }
 
+bool NativeFileSystem::FileExists(const std::string& path)
+{
+    std::error_code error;
+    const fs::file_status status = fs::status(toPath(path), error);
+    return !error && fs::exists(status) && !fs::is_directory(status);
+}
+
 void NativeFileSystem::CreateFolder(const std::string& path)
 {
     std::error_code error;
@@ -181,4 +188,18 @@ void NativeFileSystem::WriteFile(const std::string& path, std::string_view bytes
         fs::remove(toPath(temporary), ignored);
         fail("Datei konnte nicht ersetzt werden", path, error);
     }
+}
+
+// Permissions alone do not tell (an administrator may write anywhere, a
+// read-only medium refuses everyone), so a file is really created and removed.
+bool NativeFileSystem::FolderWritable(const std::string& path)
+{
+    const std::string probe = temporaryNameFor(path + PathSeparator + "probe");
+    FileHandle file(openFile(probe, "wbx"));
+    if (!file)
+        return false;
+    file.reset();
+    std::error_code ignored;
+    fs::remove(toPath(probe), ignored);
+    return true;
 }

@@ -12,10 +12,12 @@ public:
     NativeFileSystem();
 
     bool FolderExists(const std::string& path) override;
+    bool FileExists(const std::string& path) override;
     void CreateFolder(const std::string& path) override;
     FolderContents ListFolder(const std::string& path) override;
     std::string ReadAll(const std::string& path) override;
     void WriteFile(const std::string& path, std::string_view bytes) override;
+    bool FolderWritable(const std::string& path) override;
 
 private:
     std::string temporaryNameFor(const std::string& path);

@@ -2,6 +2,8 @@
 
 #include <string>
 
+class FileSystem;
+
 // The state the whole program shares from its start: which template the run
 // uses and where the two template files are.
 struct SharedState
@@ -12,4 +14,11 @@ struct SharedState
 
     // Both templates beside the program, in its own folder.
     static SharedState forProgramFolder(const std::string& programFolder);
+
+    // As forProgramFolder, but when the program folder is not writable (an
+    // installed copy), the user template lives in the user's data folder,
+    // seeded with the program folder's copy the first time. Failing to seed
+    // it is not fatal: the editor reports the missing file when it opens.
+    static SharedState forInstallation(const std::string& programFolder,
+                                       const std::string& userDataFolder, FileSystem& fileSystem);
 };

@@ -18,6 +18,7 @@ public:
     std::map<std::string, std::string> Files;
     std::set<std::string> UnlistableFolders;
     std::set<std::string> UnwritableFiles;
+    std::set<std::string> ReadOnlyFolders;
     std::vector<std::string> CreatedFolders;
     std::vector<std::string> WrittenFiles;
 
@@ -43,10 +44,17 @@ public:
         return Folders.count(trailing ? path.substr(0, path.size() - 1) : path) > 0;
     }
 
+    bool FileExists(const std::string& path) override { return Files.count(path) > 0; }
+
+    bool FolderWritable(const std::string& path) override
+    {
+        return FolderExists(path) && !ReadOnlyFolders.count(path);
+    }
+
     void CreateFolder(const std::string& path) override
     {
         const std::string parent = path.substr(0, path.rfind(PathSeparator));
-        if (!parent.empty() && !FolderExists(parent))
+        if ((!parent.empty() && !FolderExists(parent)) || ReadOnlyFolders.count(parent))
             fail("Ordner konnte nicht angelegt werden", path);
         Folders.insert(path);
         CreatedFolders.push_back(path);
@@ -78,7 +86,8 @@ public:
 
     void WriteFile(const std::string& path, std::string_view bytes) override
     {
-        if (UnwritableFiles.count(path) || !FolderExists(path.substr(0, path.rfind(PathSeparator))))
+        const std::string folder = path.substr(0, path.rfind(PathSeparator));
+        if (UnwritableFiles.count(path) || !FolderExists(folder) || ReadOnlyFolders.count(folder))
             fail("Datei konnte nicht angelegt werden", path);
         Files[path] = std::string(bytes);
         WrittenFiles.push_back(path);

@@ -116,4 +116,16 @@ TEST_F(NativeFiles, FolderOperationsReportFailures)
     EXPECT_THROW(files.ListFolder(path("nope")), EngineError);
 }
 
+TEST_F(NativeFiles, TellsFilesFromFoldersAndProbesWritableFoldersWithoutTrace)
+{
+    put("page.htm");
+    EXPECT_TRUE(files.FileExists(path("page.htm")));
+    EXPECT_FALSE(files.FileExists(root.string()));
+    EXPECT_FALSE(files.FileExists(path("nope.htm")));
+
+    EXPECT_TRUE(files.FolderWritable(root.string()));
+    EXPECT_FALSE(files.FolderWritable(path("nope")));
+    EXPECT_EQ(entriesOf(""), std::vector<std::string>{"page.htm"});
+}
+
 } // namespace
