@@ -12,13 +12,21 @@ class WindowRegistry : public QObject
     Q_OBJECT
 
 public:
-    // The window leaves the list by itself when it is destroyed or closed.
+    // The window leaves the list by itself when it is destroyed or closed
+    // (once the close has hidden it, so that its own close handler still
+    // finds it in its place).
     void add(QWidget& window);
     int count() const;
     QWidget* at(int index) const;
     // Closes the windows at positions count-1 down to 1, leaving the first.
     void closeAllButFirst();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    QList<QWidget*> openWindows() const;
+    void remove(QObject* window);
+
     QList<QPointer<QWidget>> m_windows;
 };
