@@ -2,14 +2,18 @@
 
 #include "ShellContext.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
 #include <functional>
 
 class QAction;
+class QKeySequence;
 class QLabel;
 class QMainWindow;
+class QMenu;
+class QWidget;
 class QStatusBar;
 class QToolBar;
 
@@ -46,5 +50,25 @@ public:
     void mnuHelpAbout_Click();
 
 private:
-    // (implementation's own members)
+    void createMenus(CloseEntry closeEntry);
+    void createToolBar();
+    void createStatusBar();
+    QMenu* addMenu(const char* name, const QString& caption);
+    QAction* addEntry(QMenu& menu, const char* name, const QString& caption,
+                      const QKeySequence& shortcut, void (WindowShell::*handler)());
+    void addSeparator(QMenu& menu, const char* name);
+    void addToolButton(const QString& key, const QString& toolTip);
+    void mnuFileNew_Click();
+    void toggleBar(QAction& mark, QWidget& bar);
+    void showNoHelp();
+
+    QMainWindow& m_window;
+    ShellContext m_context;
+    std::function<void()> m_newCommand;
+    QList<QAction*> m_actions;
+    QAction* m_viewToolbar = nullptr;
+    QAction* m_viewStatusBar = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QStatusBar* m_statusBar = nullptr;
+    QLabel* m_statusPanel = nullptr;
 };
