@@ -2,7 +2,12 @@
 # executable, so the executables and both templates share the program folder
 # lib/kelvane; bin only holds links into it. Both programs resolve the link to
 # their real place before they look for the templates.
-set(KELVANE_INSTALL_PROGRAM_DIR lib/kelvane)
+# Windows has no such links; there the program folder is bin itself.
+if(WIN32)
+    set(KELVANE_INSTALL_PROGRAM_DIR bin)
+else()
+    set(KELVANE_INSTALL_PROGRAM_DIR lib/kelvane)
+endif()
 set(KELVANE_APP_ID example.kelvane.Kelvane)
 
 set(kelvane_installed_programs kelvane-cli)
@@ -16,13 +21,15 @@ install(FILES templates/default.htm templates/benutzer.htm
 
 # Relative links, made once in the build tree; install() copies a link as a
 # link, so they stay valid under any prefix and inside the package.
-set(kelvane_launcher_dir ${CMAKE_BINARY_DIR}/launchers)
-file(MAKE_DIRECTORY ${kelvane_launcher_dir})
-foreach(program IN LISTS kelvane_installed_programs)
-    file(CREATE_LINK ../${KELVANE_INSTALL_PROGRAM_DIR}/${program}
-         ${kelvane_launcher_dir}/${program} SYMBOLIC)
-    install(FILES ${kelvane_launcher_dir}/${program} DESTINATION bin)
-endforeach()
+if(NOT WIN32)
+    set(kelvane_launcher_dir ${CMAKE_BINARY_DIR}/launchers)
+    file(MAKE_DIRECTORY ${kelvane_launcher_dir})
+    foreach(program IN LISTS kelvane_installed_programs)
+        file(CREATE_LINK ../${KELVANE_INSTALL_PROGRAM_DIR}/${program}
+             ${kelvane_launcher_dir}/${program} SYMBOLIC)
+        install(FILES ${kelvane_launcher_dir}/${program} DESTINATION bin)
+    endforeach()
+endif()
 
 if(KELVANE_BUILD_GUI)
     install(FILES resources/${KELVANE_APP_ID}.desktop DESTINATION share/applications)
