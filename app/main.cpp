@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QStandardPaths>
 
 int main(int argc, char* argv[])
 {
@@ -16,15 +17,20 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(KELVANE_VERSION));
     QApplication::setQuitOnLastWindowClosed(true);
 
-    // The templates lie beside the executable, wherever it was installed.
-    SharedState state = SharedState::forProgramFolder(
-        QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString());
-
     QtDialogs dialogs;
     QtClipboard clipboard;
     WindowRegistry windows;
     SysInfoStarter sysInfo;
     NativeFileSystem fileSystem;
+
+    // The templates lie beside the executable. An installed copy cannot
+    // write there, so the user's own template then lives in the user's
+    // data folder.
+    SharedState state = SharedState::forInstallation(
+        QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString(),
+        QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+            .toStdString(),
+        fileSystem);
 
     frmMain mainForm(state, fileSystem, ShellContext{dialogs, clipboard, windows, sysInfo});
     mainForm.show();

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -43,8 +44,22 @@ int clampedToInt(std::size_t value)
 } // namespace
 
 MainWindowRelocation::MainWindowRelocation(frmMain& window)
-    : m_window(window), m_throttle([] { QCoreApplication::processEvents(); })
+    : m_window(window), m_throttle([this] {
+          showPendingStatus();
+          QCoreApplication::processEvents();
+      })
 {}
+
+MainWindowRelocation::~MainWindowRelocation()
+{
+    showPendingStatus();
+}
+
+void MainWindowRelocation::showPendingStatus()
+{
+    if (m_pendingStatus)
+        m_window.SetStatus(QString::fromStdString(*std::exchange(m_pendingStatus, std::nullopt)));
+}
 
 std::string MainWindowRelocation::txtVerzeichnis() const
 {
@@ -76,22 +91,25 @@ int MainWindowRelocation::chkUnterverzeichnis() const
 
 void MainWindowRelocation::SetStatus(const std::string& text)
 {
-    m_window.SetStatus(QString::fromStdString(text));
+    m_pendingStatus = text;
 }
 
 void MainWindowRelocation::EnableInputs(bool enabled)
 {
+    showPendingStatus();
     m_window.EnableInputs(enabled);
 }
 
 void MainWindowRelocation::showMessage(const std::string& text, Icon icon)
 {
+    showPendingStatus();
     m_window.m_context.dialogs.message(&m_window, ApplicationTitle, forDisplay(text),
                                        messageIcon(icon), QMessageBox::Ok);
 }
 
 bool MainWindowRelocation::askYesNo(const std::string& text)
 {
+    showPendingStatus();
     return m_window.m_context.dialogs.message(
                &m_window, ApplicationTitle, forDisplay(text), QMessageBox::Question,
                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
@@ -109,6 +127,12 @@ void MainWindowRelocation::processEvents()
 
 void MainWindowRelocation::pageDone(const Page& page)
 {
+    // Every change of the bar's text repaints it at once; a thousand steps
+    // are smooth enough and cost nothing beside the pages.
+    const std::size_t step = std::max<std::size_t>(1, page.Total / 1000);
+    if (page.Number != page.Total && page.Number - m_pagesShown < step)
+        return;
+    m_pagesShown = page.Number;
     m_window.showProgress(clampedToInt(page.Number), clampedToInt(page.Total));
 }
 

@@ -3,6 +3,8 @@
 #include "EventThrottle.h"
 #include "RelocationWindow.h"
 
+#include <optional>
+
 class frmMain;
 
 // Lends the main window to the relocation run: the run reads the fields,
@@ -12,6 +14,7 @@ class MainWindowRelocation final : public RelocationWindow
 {
 public:
     explicit MainWindowRelocation(frmMain& window);
+    ~MainWindowRelocation() override;
 
     std::string txtVerzeichnis() const override;
     std::string txtDateitypen() const override;
@@ -29,6 +32,13 @@ public:
     bool stopRequested() const override;
 
 private:
+    void showPendingStatus();
+
     frmMain& m_window;
+    // The newest status text not yet on the panel. A run sets one for every
+    // page; the panel takes the newest whenever the window gets to paint,
+    // and before anything else the user would see.
+    std::optional<std::string> m_pendingStatus;
+    std::size_t m_pagesShown = 0;
     EventThrottle m_throttle;
 };

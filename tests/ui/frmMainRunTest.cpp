@@ -182,8 +182,10 @@ TEST_F(frmMainRun, everyWayOutTellsTheUserAndEnablesTheInputsAgain)
         startOver();
         row.arrange(*this);
         int enabledWhileOpen = -1;
+        QString statusWhileOpen;
         dialogs.whileMessageOpen = [&](const FakeDialogs::Message&) {
             enabledWhileOpen = enabledCount(inputs());
+            statusWhileOpen = statusText();
             EXPECT_EQ(enabledCount(buttonsThatStayEnabled()), 3);
         };
 
@@ -196,6 +198,8 @@ TEST_F(frmMainRun, everyWayOutTellsTheUserAndEnablesTheInputsAgain)
         EXPECT_EQ(message.title, QStringLiteral("Kelvane"));
         EXPECT_EQ(message.parent.data(), window.get());
         EXPECT_EQ(enabledWhileOpen, 0);
+        // The run's last status is on the panel before the message shows.
+        EXPECT_EQ(statusWhileOpen, row.status == aborted ? searching : row.status);
         EXPECT_EQ(statusText(), row.status);
         EXPECT_EQ(window->focusWidget() == field("txtVerzeichnis"), row.focusesDirectory);
         EXPECT_TRUE(QDir(path("site_Moved")).isEmpty()) << "nothing written";

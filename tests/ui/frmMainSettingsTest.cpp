@@ -81,7 +81,7 @@ TEST_F(frmMainSettings, aPositionThatIsNoNumberOrOffEveryScreenFallsBack)
         {"-20000", "3000", QPoint(67, 67)},   // left of every screen
         {"3000", "-20000", QPoint(67, 67)},   // above every screen
         {"3000", "1e30", QPoint(67, 67)},     // far beyond any pixel count
-        {"3000", "nan", QPoint(67, 67)},      //
+        {"3000", "nan", QPoint(200, 67)},     // no number either
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.left) + ", " + row.top);
