@@ -15,6 +15,9 @@ class MainWindowRelocation final : public RelocationWindow
 public:
     explicit MainWindowRelocation(frmMain& window);
     ~MainWindowRelocation() override;
+    // The event throttle calls back into this object.
+    MainWindowRelocation(const MainWindowRelocation&) = delete;
+    MainWindowRelocation& operator=(const MainWindowRelocation&) = delete;
 
     std::string txtVerzeichnis() const override;
     std::string txtDateitypen() const override;

@@ -190,8 +190,10 @@ void frmMain::cmdStart_Click()
     if (m_running)
         return;
     m_running = true;
-    MainWindowRelocation window(*this);
-    Relocation(window, m_fileSystem, m_state).run();
+    {
+        MainWindowRelocation window(*this);
+        Relocation(window, m_fileSystem, m_state).run();
+    }
     m_running = false;
     hideProgress();
     if (std::exchange(m_closeRequested, false))
