@@ -22,37 +22,56 @@ pages=100000
 
 [[ -d $site ]] || "$bin/kelvane-bench-site" make "$site"
 
-# Runs a command $rounds times on an empty output tree; prints the best
-# wall time in seconds and the largest peak memory in KiB.
+# Deleting a tree of 100,000 files makes ext4 slow to create files for a
+# minute or more afterwards (it scans the recently freed inodes), which would
+# skew whatever runs next. So earlier output trees are moved aside, and only
+# deleted when every measurement is done.
+retired=0
+retire_output() {
+    if [[ -d ${site}_Moved ]]; then
+        mkdir -p "$work/retired"
+        mv "${site}_Moved" "$work/retired/$((retired++))"
+    fi
+}
+trap 'rm -rf "$work/retired" "${site}_Moved"' EXIT
+
+# Runs one program once on an empty output tree; records its wall time in
+# seconds and its peak memory in KiB under its name, keeping the best time and
+# the largest peak over the rounds.
+declare -A best_seconds peak_kib
 measure() {
-    local best="" peak=0 stats seconds kib
-    for ((round = 0; round < rounds; round++)); do
-        rm -rf "${site}_Moved"
-        sync
-        /usr/bin/time -o "$work/time.txt" -f '%e %M' "$@" >/dev/null 2>&1
-        read -r seconds kib <"$work/time.txt"
-        [[ -z $best ]] || (($(echo "$seconds < $best" | bc -l))) && best=$seconds
-        ((kib > peak)) && peak=$kib
-    done
-    echo "$best $peak"
+    local name=$1 seconds kib
+    shift
+    retire_output
+    sync
+    /usr/bin/time -o "$work/time.txt" -f '%e %M' "$@" >/dev/null 2>&1
+    read -r seconds kib <"$work/time.txt"
+    if [[ -z ${best_seconds[$name]:-} ]] || (($(echo "$seconds < ${best_seconds[$name]}" | bc -l))); then
+        best_seconds[$name]=$seconds
+    fi
+    ((kib > ${peak_kib[$name]:-0})) && peak_kib[$name]=$kib
+    return 0
 }
 
 report() {
-    local name=$1 seconds=$2 kib=$3
+    local name=$1 seconds=${best_seconds[$1]} kib=${peak_kib[$1]}
     printf '%-22s %7.2f s  %9.0f pages/s  %6.1f MB peak' "$name" "$seconds" \
         "$(echo "$pages / $seconds" | bc -l)" "$(echo "$kib / 1024" | bc -l)"
-    [[ -z ${4:-} ]] || printf '  %.2fx %s' "$(echo "$seconds / $4" | bc -l)" "$5"
+    [[ -z ${2:-} ]] || printf '  %.2fx %s' "$(echo "$seconds / ${best_seconds[$2]}" | bc -l)" "$3"
     echo
 }
 
-read -r base_s base_kib < <(measure "$bin/kelvane-bench-site" baseline "$site" "$url" templates/default.htm)
-read -r cli_s cli_kib < <(measure "$bin/kelvane-cli" --yes --url "$url" "$site")
-report baseline "$base_s" "$base_kib"
-report kelvane-cli "$cli_s" "$cli_kib" "$base_s" "of baseline (target 1.5x, peak under 50 MB)"
+gui=false
+[[ -x $bin/kelvane-gui-bench ]] && gui=true
+export QT_QPA_PLATFORM=offscreen
 
-if [[ -x $bin/kelvane-gui-bench ]]; then
-    export QT_QPA_PLATFORM=offscreen
-    read -r gui_s gui_kib < <(measure "$bin/kelvane-gui-bench" "$site" "$url")
-    report "main window" "$gui_s" "$gui_kib" "$cli_s" "of kelvane-cli (target 1.3x)"
-fi
-rm -rf "${site}_Moved"
+# The programs take turns, so that each meets the same state of the disk.
+for ((round = 0; round < rounds; round++)); do
+    measure baseline "$bin/kelvane-bench-site" baseline "$site" "$url" templates/default.htm
+    measure kelvane-cli "$bin/kelvane-cli" --yes --url "$url" "$site"
+    ! $gui || measure "main window" "$bin/kelvane-gui-bench" "$site" "$url"
+done
+
+report baseline
+report kelvane-cli baseline "of baseline (target 1.5x, peak under 50 MB)"
+! $gui || report "main window" kelvane-cli "of kelvane-cli (target 1.3x)"

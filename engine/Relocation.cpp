@@ -65,7 +65,9 @@ Relocation::Outcome Relocation::relocate()
     if (!outputRootMayBeUsed(baseDirectory + "_Moved"))
         return finish(Outcome::Refused, {});
 
-    const std::vector<std::string> files = collectFiles(baseDirectory);
+    clsDateiliste list(m_fileSystem, [this] { m_window.processEvents(); });
+    collectFiles(list, baseDirectory);
+    const std::vector<std::string>& files = list.Dateiliste();
     if (files.empty())
         return refuse("Keine Dateien gefunden", Icon::Information, false);
 
@@ -95,9 +97,8 @@ bool Relocation::outputRootMayBeUsed(const std::string& outputRoot)
     return m_window.askYesNo("Ordner " + outputRoot + " bereits vorhanden, Dateien ersetzen?");
 }
 
-std::vector<std::string> Relocation::collectFiles(const std::string& baseDirectory)
+void Relocation::collectFiles(clsDateiliste& list, const std::string& baseDirectory)
 {
-    clsDateiliste list(m_fileSystem, [this] { m_window.processEvents(); });
     clsParser parser;
     list.BasisVerzeichnis = baseDirectory;
     list.DateitypenFiltern = true;
@@ -106,7 +107,6 @@ std::vector<std::string> Relocation::collectFiles(const std::string& baseDirecto
 
     m_window.SetStatus("Suchen der Dateien...");
     list.erzeugeDateiliste();
-    return list.Dateiliste();
 }
 
 std::string Relocation::readTemplate()

@@ -8,6 +8,7 @@
 #include <vector>
 
 class FileSystem;
+class clsDateiliste;
 class PageTemplate;
 struct SharedState;
 
@@ -43,7 +44,7 @@ private:
     Outcome relocate();
     Outcome refuse(const std::string& message, RelocationWindow::Icon icon, bool focusDirectory);
     bool outputRootMayBeUsed(const std::string& outputRoot);
-    std::vector<std::string> collectFiles(const std::string& baseDirectory);
+    void collectFiles(clsDateiliste& list, const std::string& baseDirectory);
     std::string readTemplate();
     Outcome writePages(const std::string& baseDirectory, const std::vector<std::string>& files,
                        const PageTemplate& page);
