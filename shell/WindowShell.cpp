@@ -73,30 +73,33 @@ void WindowShell::mnuEditCut_Click()
 {
     // A read-only field cannot lose its text, so it is not cut at all.
     const auto selection = TextSelection::of(m_window.focusWidget());
-    if (!selection || selection->isReadOnly() || selection->length() <= 0)
+    if (!selection || selection->isReadOnly())
         return;
     // A clipboard that fails stops the command before the selection is
     // deleted, so nothing is lost.
-    try {
-        const QString text = selection->text();
-        m_context.clipboard.clear();
-        m_context.clipboard.setText(text);
-    } catch (const std::exception&) {
-        return;
-    }
-    selection->replace(QString());
+    if (copyToClipboard(*selection))
+        selection->replace(QString());
 }
 
 void WindowShell::mnuEditCopy_Click()
 {
-    const auto selection = TextSelection::of(m_window.focusWidget());
-    if (!selection || selection->length() <= 0)
-        return;
+    if (const auto selection = TextSelection::of(m_window.focusWidget()))
+        copyToClipboard(*selection);
+}
+
+// Puts a non-empty selection on the clipboard; false when there was none or
+// the clipboard failed.
+bool WindowShell::copyToClipboard(const TextSelection& selection)
+{
+    if (selection.length() <= 0)
+        return false;
     try {
-        const QString text = selection->text();
+        const QString text = selection.text();
         m_context.clipboard.clear();
         m_context.clipboard.setText(text);
+        return true;
     } catch (const std::exception&) {
+        return false;
     }
 }
 

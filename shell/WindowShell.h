@@ -5,7 +5,6 @@
 #include <QList>
 #include <QObject>
 #include <QString>
-
 #include <functional>
 
 class QAction;
@@ -16,6 +15,7 @@ class QMenu;
 class QWidget;
 class QStatusBar;
 class QToolBar;
+class TextSelection;
 
 // The menu bar, toolbar and status bar that every window of the program
 // carries, with the commands behind them. Each window creates its own shell;
@@ -25,7 +25,11 @@ class WindowShell : public QObject
     Q_OBJECT
 
 public:
-    enum class CloseEntry { Beenden, Schliessen };
+    enum class CloseEntry
+    {
+        Beenden,
+        Schliessen
+    };
 
     // newCommand is the window's own File > New.
     WindowShell(QMainWindow& window, ShellContext context, CloseEntry closeEntry,
@@ -60,6 +64,7 @@ private:
     void addToolButton(const QString& key, const QString& toolTip);
     void mnuFileNew_Click();
     void toggleBar(QAction& mark, QWidget& bar);
+    bool copyToClipboard(const TextSelection& selection);
     void showNoHelp();
 
     QMainWindow& m_window;

@@ -17,16 +17,6 @@ constexpr double ClientHeight = 3645;
 
 const QString ApplicationTitle = QStringLiteral("Kelvane");
 
-template <typename Widget>
-Widget* place(Widget* widget, const char* name, double left, double top, double width,
-              double height)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                        twipsToPixels(height));
-    return widget;
-}
-
 QString versionText()
 {
     return QStringLiteral("Version %1.%2.%3")

@@ -13,19 +13,6 @@ namespace {
 
 constexpr double ClientWidth = 7095;
 constexpr double ClientHeight = 5370;
-// Tops count from the client area's top edge, which the toolbar covers; the
-// controls live in the strip below it.
-constexpr double ToolBarHeight = 420;
-
-template <typename Widget>
-Widget* place(Widget* widget, const char* name, double left, double top, double width,
-              double height)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(twipsToPixels(left), twipsToPixels(top - ToolBarHeight),
-                        twipsToPixels(width), twipsToPixels(height));
-    return widget;
-}
 
 } // namespace
 
@@ -34,29 +21,31 @@ void frmHTML::createControls()
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("clientArea"));
 
-    txtCode = place(new QPlainTextEdit(client), "txtCode", 240, 600, 6735, 2655);
+    txtCode = placeBelowToolBar(new QPlainTextEdit(client), "txtCode", 240, 600, 6735, 2655);
     txtCode->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtCode->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtCode->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Tab walks on to the buttons, as in the other fields of the program.
     txtCode->setTabChangesFocus(true);
 
-    cmdDefault = place(new QPushButton(QStringLiteral("Default"), client), "cmdDefault", 240, 3360,
-                       1215, 375);
-    cmdSpeichern = place(new QPushButton(QStringLiteral("Speichern"), client), "cmdSpeichern", 4440,
-                         3360, 1215, 375);
-    cmdAbbrechen = place(new QPushButton(QStringLiteral("Abbrechen"), client), "cmdAbbrechen", 5760,
-                         3360, 1215, 375);
+    cmdDefault = placeBelowToolBar(new QPushButton(QStringLiteral("Default"), client), "cmdDefault",
+                                   240, 3360, 1215, 375);
+    cmdSpeichern = placeBelowToolBar(new QPushButton(QStringLiteral("Speichern"), client),
+                                     "cmdSpeichern", 4440, 3360, 1215, 375);
+    cmdAbbrechen = placeBelowToolBar(new QPushButton(QStringLiteral("Abbrechen"), client),
+                                     "cmdAbbrechen", 5760, 3360, 1215, 375);
 
-    lblAnmerkung = place(new QLabel(QStringLiteral("Anmerkung: Erfahrene Anwender können auch "
-                                                   "folgende Datei mit einem Programm ihrer Wahl "
-                                                   "bearbeiten:"),
-                                    client),
-                         "lblAnmerkung", 360, 3840, 6615, 375);
+    lblAnmerkung =
+        placeBelowToolBar(new QLabel(QStringLiteral("Anmerkung: Erfahrene Anwender können auch "
+                                                    "folgende Datei mit einem Programm ihrer Wahl "
+                                                    "bearbeiten:"),
+                                     client),
+                          "lblAnmerkung", 360, 3840, 6615, 375);
     lblAnmerkung->setWordWrap(true);
     lblAnmerkung->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    txtDateiname = place(new QPlainTextEdit(client), "txtDateiname", 360, 4320, 6615, 525);
+    txtDateiname =
+        placeBelowToolBar(new QPlainTextEdit(client), "txtDateiname", 360, 4320, 6615, 525);
     txtDateiname->setReadOnly(true);
     txtDateiname->setFrameShape(QFrame::NoFrame);
     txtDateiname->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -19,27 +19,7 @@ namespace {
 // bottom edge; the controls are placed in the strip between them.
 constexpr double ClientWidth = 7095;
 constexpr double ClientHeight = 5520;
-constexpr double ToolBarHeight = 420;
 constexpr double StatusBarHeight = 270;
-
-template <typename Widget>
-Widget* place(Widget* widget, const char* name, double left, double top, double width,
-              double height)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                        twipsToPixels(height));
-    return widget;
-}
-
-// For controls placed directly on the window, whose tops count from the
-// client area's top edge, above the toolbar.
-template <typename Widget>
-Widget* placeBelowToolBar(Widget* widget, const char* name, double left, double top, double width,
-                          double height)
-{
-    return place(widget, name, left, top - ToolBarHeight, width, height);
-}
 
 QLabel* wrappedLabel(const QString& text, QWidget* parent)
 {
