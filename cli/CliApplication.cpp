@@ -23,9 +23,9 @@ std::string absoluteDirectory(const std::string& directory)
 
 } // namespace
 
-CliApplication::CliApplication(FileSystem& fileSystem, std::string programFolder,
+CliApplication::CliApplication(FileSystem& fileSystem, SharedState state,
                                TerminalWindow::Streams streams)
-    : m_fileSystem(fileSystem), m_programFolder(std::move(programFolder)), m_streams(streams)
+    : m_fileSystem(fileSystem), m_state(std::move(state)), m_streams(streams)
 {}
 
 int CliApplication::run(const std::vector<std::string>& arguments)
@@ -46,7 +46,7 @@ int CliApplication::run(const std::vector<std::string>& arguments)
 
 int CliApplication::relocate(const CommandLine& options)
 {
-    SharedState state = SharedState::forProgramFolder(m_programFolder);
+    SharedState state = m_state;
     state.UseStandardTemplate = !options.UserTemplate;
 
     PageReport report;

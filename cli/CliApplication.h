@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Relocation.h"
+#include "SharedState.h"
 #include "TerminalWindow.h"
 
 #include <string>
@@ -21,8 +22,9 @@ public:
         RunFailed = 3
     };
 
-    CliApplication(FileSystem& fileSystem, std::string programFolder,
-                   TerminalWindow::Streams streams);
+    // state: where the templates are; the run's template choice comes from
+    // the command line.
+    CliApplication(FileSystem& fileSystem, SharedState state, TerminalWindow::Streams streams);
 
     int run(const std::vector<std::string>& arguments);
 
@@ -33,6 +35,6 @@ private:
     bool writeFile(const std::string& path, const std::string& bytes);
 
     FileSystem& m_fileSystem;
-    std::string m_programFolder;
+    SharedState m_state;
     TerminalWindow::Streams m_streams;
 };

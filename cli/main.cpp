@@ -1,6 +1,8 @@
 #include "CliApplication.h"
 #include "NativeFileSystem.h"
+#include "SharedState.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
@@ -33,6 +35,22 @@ std::string programFolder(const char* argv0)
 #endif
 }
 
+// Where the window keeps the user template of an installed copy (Qt's
+// application data location), so both front ends use the same one.
+std::string userDataFolder()
+{
+#ifdef _WIN32
+    const char* appData = std::getenv("APPDATA");
+    return std::string(appData ? appData : "") + "\\Kelvane";
+#else
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    if (dataHome && *dataHome == '/')
+        return std::string(dataHome) + "/Kelvane";
+    const char* home = std::getenv("HOME");
+    return std::string(home ? home : "") + "/.local/share/Kelvane";
+#endif
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -41,7 +59,8 @@ int main(int argc, char* argv[])
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     NativeFileSystem fileSystem;
     CliApplication application(
-        fileSystem, programFolder(argv[0]),
+        fileSystem,
+        SharedState::forInstallation(programFolder(argv[0]), userDataFolder(), fileSystem),
         {std::cin, std::cout, std::cerr, isatty(fileno(stdin)) != 0, isatty(fileno(stderr)) != 0});
     return application.run(arguments);
 }

@@ -2,6 +2,7 @@
 #include "HtaccessRules.h"
 #include "NativeFileSystem.h"
 #include "PageReport.h"
+#include "SharedState.h"
 
 #include <filesystem>
 #include <fstream>
@@ -74,7 +75,8 @@ protected:
 
     int run(const std::vector<std::string>& arguments)
     {
-        CliApplication application(fileSystem, (root / "prog").string(), {in, out, err});
+        CliApplication application(
+            fileSystem, SharedState::forProgramFolder((root / "prog").string()), {in, out, err});
         return application.run(arguments);
     }
 

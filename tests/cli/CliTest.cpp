@@ -1,5 +1,6 @@
 #include "CliApplication.h"
 #include "NativeFileSystem.h"
+#include "SharedState.h"
 
 #include <filesystem>
 #include <fstream>
@@ -45,7 +46,8 @@ protected:
             bool terminal = false)
     {
         in.str(input);
-        CliApplication application(fileSystem, (root / "prog").string(),
+        CliApplication application(fileSystem,
+                                   SharedState::forProgramFolder((root / "prog").string()),
                                    {in, out, err, terminal, terminal});
         return application.run(arguments);
     }
