@@ -1,5 +1,6 @@
 #include "frmAbout.h"
 
+#include "DesignFont.h"
 #include "Dialogs.h"
 #include "ShellImages.h"
 #include "SysInfoStarter.h"
@@ -42,11 +43,13 @@ frmAbout::frmAbout(ShellContext context, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About "));
+    DesignFont::apply(*this);
     setFixedSize(twipsToPixels(ClientWidth), twipsToPixels(ClientHeight));
     createControls();
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
     Form_Load();
+    DesignFont::widenToFit(*this);
 }
 
 void frmAbout::createControls()

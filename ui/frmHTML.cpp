@@ -1,5 +1,6 @@
 #include "frmHTML.h"
 
+#include "DesignFont.h"
 #include "Dialogs.h"
 #include "EngineError.h"
 #include "FileSystem.h"
@@ -38,12 +39,14 @@ frmHTML::frmHTML(const SharedState& state, FileSystem& fileSystem, ShellContext 
 {
     setObjectName(QStringLiteral("frmHTML"));
     setWindowTitle(ApplicationTitle);
+    DesignFont::apply(*this);
     m_shell = new WindowShell(*this, context, WindowShell::CloseEntry::Schliessen,
                               [this] { mnuFileNew_Click(); });
     createControls();
     connectControls();
     m_context.windows.add(*this);
     Form_Load();
+    DesignFont::widenToFit(*this);
 }
 
 frmHTML::~frmHTML() = default;

@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "DesignFont.h"
 #include "Dialogs.h"
 #include "FolderDropFilter.h"
 #include "MainWindowRelocation.h"
@@ -57,12 +58,14 @@ frmMain::frmMain(SharedState& state, FileSystem& fileSystem, ShellContext contex
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Kelvane"));
+    DesignFont::apply(*this);
     m_shell = std::make_unique<WindowShell>(*this, context, WindowShell::CloseEntry::Beenden,
                                             [this] { mnuFileNew_Click(); });
     createControls();
     connectControls();
     m_context.windows.add(*this);
     Form_Load();
+    DesignFont::widenToFit(*this);
 }
 
 frmMain::~frmMain() = default;

@@ -79,8 +79,15 @@ TEST_F(frmMainLayout, placesEveryControlWithItsCaption)
         const double top = QString::fromLatin1(row.container) == QStringLiteral("clientArea")
                                ? row.top - 420
                                : row.top;
-        EXPECT_EQ(widget->geometry(),
-                  QRect(pixels(row.left), pixels(top), pixels(row.width), pixels(row.height)));
+        const QRect designed(pixels(row.left), pixels(top), pixels(row.width), pixels(row.height));
+        EXPECT_EQ(widget->pos(), designed.topLeft());
+        EXPECT_EQ(widget->height(), designed.height());
+        // A caption the font draws wider than the design may widen its
+        // control, so that it shows whole.
+        if (widget->width() != designed.width()) {
+            EXPECT_GT(widget->width(), designed.width());
+            EXPECT_LE(widget->sizeHint().width(), widget->width());
+        }
         if (row.caption != nullptr) {
             EXPECT_EQ(captionOf(widget), QString::fromUtf8(row.caption));
         }
