@@ -8,7 +8,16 @@
 class Settings
 {
 public:
-    enum class Key { MainLeft, MainTop, HTMLLeft, HTMLTop, Verzeichnis, Dateitypen, URLneu };
+    enum class Key
+    {
+        MainLeft,
+        MainTop,
+        HTMLLeft,
+        HTMLTop,
+        Verzeichnis,
+        Dateitypen,
+        URLneu
+    };
 
     static QString defaultValue(Key key);
     // The stored text, or the default when the key is absent. A key holding

@@ -6,30 +6,18 @@
 #include "FileSystem.h"
 #include "Settings.h"
 #include "SharedState.h"
-#include "Twips.h"
 #include "WindowRegistry.h"
 #include "WindowShell.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
-#include <algorithm>
 
 namespace {
 
 const QString ApplicationTitle = QStringLiteral("Kelvane");
-
-bool isOnSomeScreen(const QRect& frame)
-{
-    const auto screens = QGuiApplication::screens();
-    return std::any_of(screens.begin(), screens.end(), [&frame](const QScreen* screen) {
-        return screen->geometry().intersects(frame);
-    });
-}
 
 } // namespace
 
@@ -65,24 +53,8 @@ void frmHTML::connectControls()
 
 void frmHTML::Form_Load()
 {
-    restorePosition();
+    m_position.restore(*this);
     LoadTemplate();
-}
-
-void frmHTML::restorePosition()
-{
-    m_storedPosition = QPointF(Settings::readPosition(Settings::Key::HTMLLeft),
-                               Settings::readPosition(Settings::Key::HTMLTop));
-    QPoint position(twipsToPixels(m_storedPosition.x()), twipsToPixels(m_storedPosition.y()));
-    // A modal window placed on a screen that is no longer attached would
-    // block the program out of sight.
-    if (!isOnSomeScreen(QRect(position, size()))) {
-        const double fallback = Settings::defaultValue(Settings::Key::HTMLLeft).toDouble();
-        m_storedPosition = QPointF(fallback, fallback);
-        position = QPoint(twipsToPixels(fallback), twipsToPixels(fallback));
-    }
-    move(position);
-    m_placedAt = position;
 }
 
 void frmHTML::LoadTemplate()
@@ -184,19 +156,7 @@ void frmHTML::closeEvent(QCloseEvent* event)
 void frmHTML::Form_Unload()
 {
     m_context.windows.closeAllButFirst();
-    if (!isMinimized())
-        savePosition();
-}
-
-void frmHTML::savePosition()
-{
-    QPointF twips(pixelsToTwips(pos().x()), pixelsToTwips(pos().y()));
-    // Pixels are coarser than twips; a window left where it was placed keeps
-    // its stored position exactly instead of drifting by rounding.
-    if (pos() == m_placedAt)
-        twips = m_storedPosition;
-    Settings::writePosition(Settings::Key::HTMLLeft, twips.x());
-    Settings::writePosition(Settings::Key::HTMLTop, twips.y());
+    m_position.save(*this);
 }
 
 QString frmHTML::editorText() const

@@ -2,10 +2,9 @@
 
 #include "ShellContext.h"
 #include "TemplateText.h"
+#include "WindowPosition.h"
 
 #include <QMainWindow>
-#include <QPoint>
-#include <QPointF>
 #include <optional>
 #include <string>
 
@@ -52,8 +51,6 @@ private:
     void Form_Unload();
     void LoadTemplate();
     void showReadOnlyView();
-    void restorePosition();
-    void savePosition();
 
     // The file's text, or nothing after telling the user why it could not
     // be read.
@@ -72,8 +69,7 @@ private:
     TemplateText m_template;
     // The position as read from the store and where it put the window, so
     // that a window that was not moved stores the same position again.
-    QPointF m_storedPosition;
-    QPoint m_placedAt;
+    WindowPosition m_position{Settings::Key::HTMLLeft, Settings::Key::HTMLTop};
 
     QPlainTextEdit* txtCode = nullptr;
     QPushButton* cmdDefault = nullptr;

@@ -7,7 +7,6 @@
 #include "Relocation.h"
 #include "Settings.h"
 #include "SharedState.h"
-#include "Twips.h"
 #include "WindowRegistry.h"
 #include "WindowShell.h"
 #include "frmHTML.h"
@@ -15,43 +14,13 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <algorithm>
-#include <cmath>
 #include <initializer_list>
 #include <utility>
-
-namespace {
-
-constexpr double DefaultPosition = 1000;
-// Far beyond any desktop; larger stored values are treated as off-screen
-// before they are converted to pixels.
-constexpr double LargestPosition = 1e7;
-
-bool isOnSomeScreen(const QRect& frame)
-{
-    const auto screens = QGuiApplication::screens();
-    return std::any_of(screens.begin(), screens.end(), [&frame](const QScreen* screen) {
-        return screen->geometry().intersects(frame);
-    });
-}
-
-bool isUsablePosition(double twips)
-{
-    return std::isfinite(twips) && std::abs(twips) <= LargestPosition;
-}
-
-QPoint toPixels(const QPointF& twips)
-{
-    return {twipsToPixels(twips.x()), twipsToPixels(twips.y())};
-}
-
-} // namespace
 
 frmMain::frmMain(SharedState& state, FileSystem& fileSystem, ShellContext context, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_fileSystem(fileSystem), m_context(context)
@@ -86,43 +55,16 @@ void frmMain::connectControls()
 
 void frmMain::Form_Load()
 {
-    restorePosition();
+    m_position.restore(*this);
     txtVerzeichnis->setText(Settings::read(Settings::Key::Verzeichnis));
     txtDateitypen->setText(Settings::read(Settings::Key::Dateitypen));
     txtURLneu->setText(Settings::read(Settings::Key::URLneu));
 }
 
-void frmMain::restorePosition()
-{
-    QPointF position(Settings::readPosition(Settings::Key::MainLeft),
-                     Settings::readPosition(Settings::Key::MainTop));
-    // A position saved on a screen that is no longer attached must not hide
-    // the window; partly visible is fine, the user can drag it back.
-    if (!isUsablePosition(position.x()) || !isUsablePosition(position.y()) ||
-        !isOnSomeScreen(QRect(toPixels(position), size())))
-        position = QPointF(DefaultPosition, DefaultPosition);
-    m_storedPosition = position;
-    m_placedAt = toPixels(position);
-    move(m_placedAt);
-}
-
-QPointF frmMain::currentPosition() const
-{
-    if (pos() == m_placedAt)
-        return m_storedPosition;
-    return {pixelsToTwips(pos().x()), pixelsToTwips(pos().y())};
-}
-
 void frmMain::Form_Unload()
 {
     m_context.windows.closeAllButFirst();
-    // A minimized window keeps the position it had before, so that the next
-    // start opens where the window was last seen.
-    if (!isMinimized()) {
-        const QPointF position = currentPosition();
-        Settings::writePosition(Settings::Key::MainLeft, position.x());
-        Settings::writePosition(Settings::Key::MainTop, position.y());
-    }
+    m_position.save(*this);
     Settings::write(Settings::Key::Verzeichnis, txtVerzeichnis->text());
     Settings::write(Settings::Key::Dateitypen, txtDateitypen->text());
     Settings::write(Settings::Key::URLneu, txtURLneu->text());

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "ShellContext.h"
+#include "WindowPosition.h"
 
 #include <QMainWindow>
-#include <QPoint>
-#include <QPointF>
 #include <QPointer>
 #include <memory>
 
@@ -60,8 +59,6 @@ private:
 
     void Form_Load();
     void Form_Unload();
-    void restorePosition();
-    QPointF currentPosition() const;
 
     void SetStatus(const QString& text);
     void EnableInputs(bool enabled);
@@ -78,8 +75,7 @@ private:
     // The position as read from the store and where it put the window: twips
     // do not survive the round trip through whole pixels, so a window that
     // was not moved stores the position it was given.
-    QPointF m_storedPosition;
-    QPoint m_placedAt;
+    WindowPosition m_position{Settings::Key::MainLeft, Settings::Key::MainTop};
 
     QGroupBox* fraDateiwahl = nullptr;
     QLabel* lblVerzeichnis = nullptr;
