@@ -16,6 +16,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Kelvane"));
     QApplication::setApplicationVersion(QStringLiteral(KELVANE_VERSION));
     QApplication::setQuitOnLastWindowClosed(true);
+    // Lets the desktop match the windows to the installed entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.kelvane.Kelvane"));
 
     QtDialogs dialogs;
     QtClipboard clipboard;
