@@ -1,8 +1,9 @@
 #include "NativeFileSystem.h"
 
 #include "EngineError.h"
+#include "FolderListing.h"
+#include "NativePath.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,25 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path toPath(const std::string& utf8)
-{
-#ifdef _WIN32
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-#else
-    return fs::path(utf8);
-#endif
-}
-
-std::string nameOf(const fs::directory_entry& entry)
-{
-#ifdef _WIN32
-    const std::u8string name = entry.path().filename().u8string();
-    return std::string(name.begin(), name.end());
-#else
-    return entry.path().filename().string();
-#endif
-}
 
 [[noreturn]] void fail(const std::string& what, const std::string& path,
                        const std::error_code& error)
@@ -51,29 +33,11 @@ struct FileCloser
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-enum class EntryKind
-{
-    File,
-    Folder,
-    LinkToFolder
-};
-
-// A link counts as what it points to, except that a link to a folder is left
-// out of listings so that a walk cannot loop. A dangling link is a file.
-EntryKind kindOf(const fs::directory_entry& entry, std::error_code& error)
-{
-    if (entry.is_symlink(error)) {
-        std::error_code dangling;
-        return fs::is_directory(entry.path(), dangling) ? EntryKind::LinkToFolder : EntryKind::File;
-    }
-    return entry.is_directory(error) ? EntryKind::Folder : EntryKind::File;
-}
-
 std::FILE* openFile(const std::string& path, const char* mode)
 {
 #ifdef _WIN32
     const std::wstring wideMode(mode, mode + std::strlen(mode));
-    return _wfopen(toPath(path).c_str(), wideMode.c_str());
+    return _wfopen(toNativePath(path).c_str(), wideMode.c_str());
 #else
     return std::fopen(path.c_str(), mode);
 #endif
@@ -88,20 +52,20 @@ bool NativeFileSystem::FolderExists(const std::string& path)
     if (path.empty())
         return false;
     std::error_code error;
-    return fs::is_directory(toPath(path), error);
+    return fs::is_directory(toNativePath(path), error);
 }
 
 bool NativeFileSystem::FileExists(const std::string& path)
 {
     std::error_code error;
-    const fs::file_status status = fs::status(toPath(path), error);
+    const fs::file_status status = fs::status(toNativePath(path), error);
     return !error && fs::exists(status) && !fs::is_directory(status);
 }
 
 void NativeFileSystem::CreateFolder(const std::string& path)
 {
     std::error_code error;
-    if (!fs::create_directory(toPath(path), error) && !error)
+    if (!fs::create_directory(toNativePath(path), error) && !error)
         error = std::make_error_code(std::errc::file_exists);
     if (error)
         fail("Ordner konnte nicht angelegt werden", path, error);
@@ -109,30 +73,7 @@ void NativeFileSystem::CreateFolder(const std::string& path)
 
 FolderContents NativeFileSystem::ListFolder(const std::string& path)
 {
-    FolderContents contents;
-    std::error_code error;
-    fs::directory_iterator it(toPath(path), error);
-    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        const fs::directory_entry& entry = *it;
-        std::error_code entryError;
-        const EntryKind kind = kindOf(entry, entryError);
-        if (entryError)
-            fail("Eintrag konnte nicht gelesen werden", path + PathSeparator + nameOf(entry),
-                 entryError);
-        if (kind == EntryKind::Folder)
-            contents.SubFolders.push_back(nameOf(entry));
-        else if (kind == EntryKind::File)
-            contents.Files.push_back(nameOf(entry));
-    }
-    if (error)
-        fail("Ordner konnte nicht gelesen werden", path, error);
-
-    for (auto* names : {&contents.Files, &contents.SubFolders}) {
-        std::sort(names->begin(), names->end());
-        for (std::string& name : *names)
-            name = path + PathSeparator + name;
-    }
-    return contents;
+    return FolderListing::read(path);
 }
 
 std::string NativeFileSystem::ReadAll(const std::string& path)
@@ -171,6 +112,8 @@ void NativeFileSystem::WriteFile(const std::string& path, std::string_view bytes
     }
     if (!file)
         failWithErrno("Datei konnte nicht angelegt werden", path);
+    // The bytes are complete in memory: one write, no buffer to set up.
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
 
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
     const int writeErrno = errno;
@@ -178,14 +121,14 @@ void NativeFileSystem::WriteFile(const std::string& path, std::string_view bytes
     const int closeErrno = errno;
     std::error_code error;
     if (!written || !closed) {
-        fs::remove(toPath(temporary), error);
+        fs::remove(toNativePath(temporary), error);
         errno = written ? closeErrno : writeErrno;
         failWithErrno("Datei konnte nicht geschrieben werden", path);
     }
-    fs::rename(toPath(temporary), toPath(path), error);
+    fs::rename(toNativePath(temporary), toNativePath(path), error);
     if (error) {
         std::error_code ignored;
-        fs::remove(toPath(temporary), ignored);
+        fs::remove(toNativePath(temporary), ignored);
         fail("Datei konnte nicht ersetzt werden", path, error);
     }
 }
@@ -200,6 +143,6 @@ bool NativeFileSystem::FolderWritable(const std::string& path)
         return false;
     file.reset();
     std::error_code ignored;
-    fs::remove(toPath(probe), ignored);
+    fs::remove(toNativePath(probe), ignored);
     return true;
 }

@@ -1,0 +1,109 @@
+#include "FolderListing.h"
+
+#include "EngineError.h"
+#include "NativePath.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#ifndef _WIN32
+#include <dirent.h>
+#include <sys/stat.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+[[noreturn]] void fail(const std::string& what, const std::string& path,
+                       const std::error_code& error)
+{
+    throw EngineError(EngineError::Kind::FileSystem,
+                      what + ": " + path + " (" + error.message() + ")");
+}
+
+} // namespace
+
+FolderContents FolderListing::read(const std::string& path)
+{
+    FolderContents contents;
+    readNames(path, contents);
+    for (auto* names : {&contents.Files, &contents.SubFolders}) {
+        std::sort(names->begin(), names->end());
+        for (std::string& name : *names)
+            name = path + PathSeparator + name;
+    }
+    return contents;
+}
+
+FolderListing::Kind FolderListing::linkKind(const std::string& path)
+{
+    std::error_code dangling;
+    return fs::is_directory(toNativePath(path), dangling) ? Kind::LinkToFolder : Kind::File;
+}
+
+#ifndef _WIN32
+
+// readdir hands over each entry's type with its name, so a large site is
+// listed without a look-up per file.
+void FolderListing::readNames(const std::string& path, FolderContents& names)
+{
+    const std::unique_ptr<DIR, int (*)(DIR*)> folder(opendir(path.c_str()), &closedir);
+    if (!folder)
+        fail("Ordner konnte nicht gelesen werden", path, {errno, std::generic_category()});
+    for (;;) {
+        errno = 0;
+        const dirent* entry = readdir(folder.get());
+        if (!entry)
+            break;
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        unsigned char type = entry->d_type;
+        if (type == DT_UNKNOWN) {
+            struct stat status;
+            if (lstat((path + PathSeparator + name).c_str(), &status) != 0)
+                fail("Eintrag konnte nicht gelesen werden", path + PathSeparator + name,
+                     {errno, std::generic_category()});
+            type = S_ISDIR(status.st_mode) ? DT_DIR : S_ISLNK(status.st_mode) ? DT_LNK : DT_REG;
+        }
+        const Kind kind = type == DT_DIR   ? Kind::Folder
+                          : type == DT_LNK ? linkKind(path + PathSeparator + name)
+                                           : Kind::File;
+        if (kind == Kind::Folder)
+            names.SubFolders.push_back(name);
+        else if (kind == Kind::File)
+            names.Files.push_back(name);
+    }
+    if (errno != 0)
+        fail("Ordner konnte nicht gelesen werden", path, {errno, std::generic_category()});
+}
+
+#else
+
+void FolderListing::readNames(const std::string& path, FolderContents& names)
+{
+    std::error_code error;
+    fs::directory_iterator it(toNativePath(path), error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        const std::string name = fromNativePath(it->path().filename());
+        std::error_code entryError;
+        const fs::file_type type = it->symlink_status(entryError).type();
+        if (entryError)
+            fail("Eintrag konnte nicht gelesen werden", path + PathSeparator + name, entryError);
+        const Kind kind = type == fs::file_type::directory ? Kind::Folder
+                          : type == fs::file_type::symlink ? linkKind(path + PathSeparator + name)
+                                                           : Kind::File;
+        if (kind == Kind::Folder)
+            names.SubFolders.push_back(name);
+        else if (kind == Kind::File)
+            names.Files.push_back(name);
+    }
+    if (error)
+        fail("Ordner konnte nicht gelesen werden", path, error);
+}
+
+#endif
