@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <system_error>
 
 // The one error type of the engine. The kind tells callers (and tests) what
 // went wrong; the message is German, names the path involved and the system's
@@ -18,6 +19,10 @@ public:
     };
 
     EngineError(Kind kind, const std::string& message);
+
+    // A failed file-system operation: what failed, on which path, and why.
+    static EngineError fileSystem(const std::string& what, const std::string& path,
+                                  const std::error_code& reason);
 
     Kind kind() const noexcept { return m_kind; }
 

@@ -16,17 +16,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-[[noreturn]] void fail(const std::string& what, const std::string& path,
-                       const std::error_code& error)
-{
-    throw EngineError(EngineError::Kind::FileSystem,
-                      what + ": " + path + " (" + error.message() + ")");
-}
-
-} // namespace
-
 FolderContents FolderListing::read(const std::string& path)
 {
     FolderContents contents;
@@ -53,7 +42,8 @@ void FolderListing::readNames(const std::string& path, FolderContents& names)
 {
     const std::unique_ptr<DIR, int (*)(DIR*)> folder(opendir(path.c_str()), &closedir);
     if (!folder)
-        fail("Ordner konnte nicht gelesen werden", path, {errno, std::generic_category()});
+        throw EngineError::fileSystem("Ordner konnte nicht gelesen werden", path,
+                                      {errno, std::generic_category()});
     for (;;) {
         errno = 0;
         const dirent* entry = readdir(folder.get());
@@ -66,8 +56,9 @@ void FolderListing::readNames(const std::string& path, FolderContents& names)
         if (type == DT_UNKNOWN) {
             struct stat status;
             if (lstat((path + PathSeparator + name).c_str(), &status) != 0)
-                fail("Eintrag konnte nicht gelesen werden", path + PathSeparator + name,
-                     {errno, std::generic_category()});
+                throw EngineError::fileSystem("Eintrag konnte nicht gelesen werden",
+                                              path + PathSeparator + name,
+                                              {errno, std::generic_category()});
             type = S_ISDIR(status.st_mode) ? DT_DIR : S_ISLNK(status.st_mode) ? DT_LNK : DT_REG;
         }
         const Kind kind = type == DT_DIR   ? Kind::Folder
@@ -79,7 +70,8 @@ void FolderListing::readNames(const std::string& path, FolderContents& names)
             names.Files.push_back(name);
     }
     if (errno != 0)
-        fail("Ordner konnte nicht gelesen werden", path, {errno, std::generic_category()});
+        throw EngineError::fileSystem("Ordner konnte nicht gelesen werden", path,
+                                      {errno, std::generic_category()});
 }
 
 #else
@@ -93,7 +85,8 @@ void FolderListing::readNames(const std::string& path, FolderContents& names)
         std::error_code entryError;
         const fs::file_type type = it->symlink_status(entryError).type();
         if (entryError)
-            fail("Eintrag konnte nicht gelesen werden", path + PathSeparator + name, entryError);
+            throw EngineError::fileSystem("Eintrag konnte nicht gelesen werden",
+                                          path + PathSeparator + name, entryError);
         const Kind kind = type == fs::file_type::directory ? Kind::Folder
                           : type == fs::file_type::symlink ? linkKind(path + PathSeparator + name)
                                                            : Kind::File;
@@ -103,7 +96,7 @@ void FolderListing::readNames(const std::string& path, FolderContents& names)
             names.Files.push_back(name);
     }
     if (error)
-        fail("Ordner konnte nicht gelesen werden", path, error);
+        throw EngineError::fileSystem("Ordner konnte nicht gelesen werden", path, error);
 }
 
 #endif

@@ -15,16 +15,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-[[noreturn]] void fail(const std::string& what, const std::string& path,
-                       const std::error_code& error)
-{
-    throw EngineError(EngineError::Kind::FileSystem,
-                      what + ": " + path + " (" + error.message() + ")");
-}
-
 [[noreturn]] void failWithErrno(const std::string& what, const std::string& path)
 {
-    fail(what, path, std::error_code(errno, std::generic_category()));
+    throw EngineError::fileSystem(what, path, std::error_code(errno, std::generic_category()));
 }
 
 struct FileCloser
@@ -68,7 +61,7 @@ void NativeFileSystem::CreateFolder(const std::string& path)
     if (!fs::create_directory(toNativePath(path), error) && !error)
         error = std::make_error_code(std::errc::file_exists);
     if (error)
-        fail("Ordner konnte nicht angelegt werden", path, error);
+        throw EngineError::fileSystem("Ordner konnte nicht angelegt werden", path, error);
 }
 
 FolderContents NativeFileSystem::ListFolder(const std::string& path)
@@ -129,7 +122,7 @@ void NativeFileSystem::WriteFile(const std::string& path, std::string_view bytes
     if (error) {
         std::error_code ignored;
         fs::remove(toNativePath(temporary), ignored);
-        fail("Datei konnte nicht ersetzt werden", path, error);
+        throw EngineError::fileSystem("Datei konnte nicht ersetzt werden", path, error);
     }
 }
 
