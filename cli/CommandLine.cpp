@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include <string_view>
+
 namespace {
 
 // Splits "--name=value" into its name and value.
@@ -11,6 +13,80 @@ bool splitInlineValue(std::string& argument, std::optional<std::string>& value)
     value = argument.substr(equals + 1);
     argument.resize(equals);
     return true;
+}
+
+// Options without a value, and what each sets.
+struct Switch
+{
+    std::string_view name;
+    bool CommandLine::*member;
+    bool value;
+};
+
+const Switch Switches[] = {
+    {"--no-subpath", &CommandLine::AppendSubpath, false},
+    {"--yes", &CommandLine::AssumeYes, true},
+    {"--dry-run", &CommandLine::DryRun, true},
+    {"--htaccess", &CommandLine::Htaccess, true},
+};
+
+// Options with a value; each stores it, or says what is wrong with it.
+struct ValueOption
+{
+    std::string_view name;
+    std::string (*store)(CommandLine& options, const std::string& value);
+};
+
+const ValueOption ValueOptions[] = {
+    {"--types",
+     [](CommandLine& options, const std::string& value) {
+         options.Types = value;
+         return std::string();
+     }},
+    {"--url",
+     [](CommandLine& options, const std::string& value) {
+         options.Url = value;
+         return std::string();
+     }},
+    {"--template",
+     [](CommandLine& options, const std::string& value) {
+         if (value != "standard" && value != "user")
+             return "--template erwartet \"standard\" oder \"user\", nicht \"" + value + "\".";
+         options.UserTemplate = value == "user";
+         return std::string();
+     }},
+    {"--report",
+     [](CommandLine& options, const std::string& value) {
+         if (value.empty())
+             return std::string("--report braucht einen Dateinamen.");
+         options.ReportPath = value;
+         return std::string();
+     }},
+};
+
+template <typename Option, std::size_t Count>
+const Option* findOption(const Option (&table)[Count], std::string_view name)
+{
+    for (const Option& option : table) {
+        if (option.name == name)
+            return &option;
+    }
+    return nullptr;
+}
+
+// What is missing from, or cannot go together in, otherwise valid options.
+std::string incompleteOrConflicting(const CommandLine& options, bool urlGiven)
+{
+    if (!urlGiven)
+        return "Die neue URL fehlt (--url).";
+    if (options.Directory.empty())
+        return "Das Verzeichnis fehlt.";
+    if (options.Htaccess && !options.AppendSubpath)
+        return "--htaccess braucht für jede Seite ihre eigene URL und geht nicht zusammen mit "
+               "--no-subpath.";
+    if (options.DryRun && (options.Htaccess || !options.ReportPath.empty()))
+        return "--dry-run schreibt nichts und geht nicht zusammen mit --htaccess oder --report.";
+    return {};
 }
 
 } // namespace
@@ -25,18 +101,6 @@ std::optional<CommandLine> CommandLine::parse(const std::vector<std::string>& ar
         std::string argument = arguments[i];
         std::optional<std::string> value;
         const bool inlineValue = !onlyDirectoryFollows && splitInlineValue(argument, value);
-        const auto takeValue = [&]() -> bool {
-            if (!value && i + 1 < arguments.size())
-                value = arguments[++i];
-            if (!value)
-                error = "Die Option " + argument + " braucht einen Wert.";
-            return value.has_value();
-        };
-        const auto takesNoValue = [&]() -> bool {
-            if (inlineValue)
-                error = "Die Option " + argument + " nimmt keinen Wert.";
-            return !inlineValue;
-        };
 
         if (onlyDirectoryFollows || argument.empty() || argument[0] != '-' || argument == "-") {
             if (!options.Directory.empty()) {
@@ -52,71 +116,29 @@ std::optional<CommandLine> CommandLine::parse(const std::vector<std::string>& ar
             onlyDirectoryFollows = true;
         } else if (argument == "--help" || argument == "-h") {
             options.ShowHelp = true;
-        } else if (argument == "--types") {
-            if (!takeValue())
-                return std::nullopt;
-            options.Types = *value;
-        } else if (argument == "--url") {
-            if (!takeValue())
-                return std::nullopt;
-            options.Url = *value;
-            urlGiven = true;
-        } else if (argument == "--template") {
-            if (!takeValue())
-                return std::nullopt;
-            if (*value != "standard" && *value != "user") {
-                error = "--template erwartet \"standard\" oder \"user\", nicht \"" + *value + "\".";
+        } else if (const Switch* option = findOption(Switches, argument)) {
+            if (inlineValue) {
+                error = "Die Option " + argument + " nimmt keinen Wert.";
                 return std::nullopt;
             }
-            options.UserTemplate = *value == "user";
-        } else if (argument == "--no-subpath") {
-            if (!takesNoValue())
+            options.*(option->member) = option->value;
+        } else if (const ValueOption* option = findOption(ValueOptions, argument)) {
+            if (!value && i + 1 < arguments.size())
+                value = arguments[++i];
+            error = value ? option->store(options, *value)
+                          : "Die Option " + argument + " braucht einen Wert.";
+            if (!error.empty())
                 return std::nullopt;
-            options.AppendSubpath = false;
-        } else if (argument == "--yes") {
-            if (!takesNoValue())
-                return std::nullopt;
-            options.AssumeYes = true;
-        } else if (argument == "--dry-run") {
-            if (!takesNoValue())
-                return std::nullopt;
-            options.DryRun = true;
-        } else if (argument == "--htaccess") {
-            if (!takesNoValue())
-                return std::nullopt;
-            options.Htaccess = true;
-        } else if (argument == "--report") {
-            if (!takeValue())
-                return std::nullopt;
-            options.ReportPath = *value;
-            if (options.ReportPath.empty()) {
-                error = "--report braucht einen Dateinamen.";
-                return std::nullopt;
-            }
+            urlGiven = urlGiven || argument == "--url";
         } else {
             error = "Unbekannte Option: " + argument;
             return std::nullopt;
         }
     }
-    if (options.ShowHelp)
-        return options;
-    if (!urlGiven) {
-        error = "Die neue URL fehlt (--url).";
+    if (!options.ShowHelp)
+        error = incompleteOrConflicting(options, urlGiven);
+    if (!error.empty())
         return std::nullopt;
-    }
-    if (options.Directory.empty()) {
-        error = "Das Verzeichnis fehlt.";
-        return std::nullopt;
-    }
-    if (options.Htaccess && !options.AppendSubpath) {
-        error = "--htaccess braucht für jede Seite ihre eigene URL und geht nicht zusammen mit "
-                "--no-subpath.";
-        return std::nullopt;
-    }
-    if (options.DryRun && (options.Htaccess || !options.ReportPath.empty())) {
-        error = "--dry-run schreibt nichts und geht nicht zusammen mit --htaccess oder --report.";
-        return std::nullopt;
-    }
     return options;
 }
 
