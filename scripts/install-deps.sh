@@ -13,6 +13,8 @@ packages=(
     dpkg-dev appstream desktop-file-utils
     # the redirect test: a real Apache httpd and a client that shows its answers
     apache2 curl
+    # the Windows build of the engine and kelvane-cli, and Wine to test it
+    g++-mingw-w64-x86-64-posix wine wine64
     "$@"
 )
 

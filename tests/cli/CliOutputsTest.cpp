@@ -90,8 +90,9 @@ protected:
 TEST_F(CliOutputs, DryRunListsPagesAndUrlsButWritesNothing)
 {
     EXPECT_EQ(run({"--dry-run", "--url", "U", (root / "site").string()}), CliApplication::Done);
-    const std::string moved = (root / "site_Moved").string();
-    EXPECT_EQ(out.str(), moved + "/a.htm\tU/a.htm\n" + moved + "/x/b c.htm\tU/x/b c.htm\n");
+    const std::string moved = (root / "site_Moved").string() + PathSeparator;
+    EXPECT_EQ(out.str(),
+              moved + "a.htm\tU/a.htm\n" + moved + "x" + PathSeparator + "b c.htm\tU/x/b c.htm\n");
     EXPECT_FALSE(fs::exists(root / "site_Moved"));
 }
 
@@ -101,11 +102,11 @@ TEST_F(CliOutputs, ReportAndHtaccessAreWrittenAfterTheRun)
     EXPECT_EQ(
         run({"--htaccess", "--report", report.string(), "--url", "U", (root / "site").string()}),
         CliApplication::Done);
-    std::ifstream csv(report);
+    std::ifstream csv(report, std::ios::binary);
     const std::string csvText{std::istreambuf_iterator<char>(csv), {}};
     EXPECT_NE(csvText.find((root / "site_Moved" / "x" / "b c.htm").string() + ",U/x/b c.htm\r\n"),
               std::string::npos);
-    std::ifstream htaccess(root / "site_Moved" / ".htaccess");
+    std::ifstream htaccess(root / "site_Moved" / ".htaccess", std::ios::binary);
     const std::string rules{std::istreambuf_iterator<char>(htaccess), {}};
     EXPECT_NE(rules.find("RewriteRule \"^x/b c\\.htm$\" \"U/x/b\\%20c.htm\""), std::string::npos);
 }

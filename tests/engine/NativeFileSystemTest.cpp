@@ -89,14 +89,17 @@ TEST_F(NativeFiles, ListsFilesAndFoldersSortedAndSkipsLinksToFolders)
     put("site/a.htm");
     put("site/sub/c.htm");
     fs::create_directory(root / "site" / "asub");
+    const std::string base = path("site") + PathSeparator;
+    std::vector<std::string> expectedFiles = {base + "a.htm", base + "b.htm"};
+#ifndef _WIN32 // mingw's standard library makes no links
     fs::create_directory_symlink(root / "site", root / "site" / "loop");
     fs::create_symlink(root / "site" / "a.htm", root / "site" / "link.htm");
     fs::create_symlink(root / "gone", root / "site" / "dangling.htm");
+    expectedFiles = {base + "a.htm", base + "b.htm", base + "dangling.htm", base + "link.htm"};
+#endif
 
     const FolderContents contents = files.ListFolder(path("site"));
-    const std::string base = path("site") + PathSeparator;
-    EXPECT_EQ(contents.Files, (std::vector<std::string>{base + "a.htm", base + "b.htm",
-                                                        base + "dangling.htm", base + "link.htm"}));
+    EXPECT_EQ(contents.Files, expectedFiles);
     EXPECT_EQ(contents.SubFolders, (std::vector<std::string>{base + "asub", base + "sub"}));
 }
 
