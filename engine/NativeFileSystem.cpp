@@ -3,6 +3,7 @@
 #include "EngineError.h"
 #include "FolderListing.h"
 #include "NativePath.h"
+#include "WindowsFiles.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -36,6 +37,27 @@ std::FILE* openFile(const std::string& path, const char* mode)
 #endif
 }
 
+// A file of a name nobody else holds; fails with EEXIST when it is taken.
+std::FILE* createNewFile(const std::string& path)
+{
+#ifdef _WIN32
+    return WindowsFiles::createNew(path);
+#else
+    return openFile(path, "wbx");
+#endif
+}
+
+// Where the file name of a path begins. Windows takes either separator.
+std::size_t nameStart(const std::string& path)
+{
+#ifdef _WIN32
+    const std::size_t separator = path.find_last_of("\\/");
+#else
+    const std::size_t separator = path.find_last_of(PathSeparator);
+#endif
+    return separator == std::string::npos ? 0 : separator + 1;
+}
+
 } // namespace
 
 NativeFileSystem::NativeFileSystem() : m_random(std::random_device{}()) {}
@@ -44,15 +66,23 @@ bool NativeFileSystem::FolderExists(const std::string& path)
 {
     if (path.empty())
         return false;
+#ifdef _WIN32
+    return WindowsFiles::isFolder(path);
+#else
     std::error_code error;
     return fs::is_directory(toNativePath(path), error);
+#endif
 }
 
 bool NativeFileSystem::FileExists(const std::string& path)
 {
+#ifdef _WIN32
+    return WindowsFiles::isFile(path);
+#else
     std::error_code error;
     const fs::file_status status = fs::status(toNativePath(path), error);
     return !error && fs::exists(status) && !fs::is_directory(status);
+#endif
 }
 
 void NativeFileSystem::CreateFolder(const std::string& path)
@@ -86,8 +116,8 @@ std::string NativeFileSystem::ReadAll(const std::string& path)
 
 std::string NativeFileSystem::temporaryNameFor(const std::string& path)
 {
-    const std::size_t nameStart = path.find_last_of(PathSeparator) + 1;
-    return path.substr(0, nameStart) + '.' + path.substr(nameStart) + ".kelvane-" +
+    const std::size_t name = nameStart(path);
+    return path.substr(0, name) + '.' + path.substr(name) + ".kelvane-" +
            std::to_string(m_random() % 1'000'000'000);
 }
 
@@ -99,7 +129,7 @@ void NativeFileSystem::WriteFile(const std::string& path, std::string_view bytes
     FileHandle file;
     for (int attempt = 0; attempt < 8 && !file; ++attempt) {
         temporary = temporaryNameFor(path);
-        file.reset(openFile(temporary, "wbx"));
+        file.reset(createNewFile(temporary));
         if (!file && errno != EEXIST)
             break;
     }
@@ -131,7 +161,7 @@ void NativeFileSystem::WriteFile(const std::string& path, std::string_view bytes
 bool NativeFileSystem::FolderWritable(const std::string& path)
 {
     const std::string probe = temporaryNameFor(path + PathSeparator + "probe");
-    FileHandle file(openFile(probe, "wbx"));
+    FileHandle file(createNewFile(probe));
     if (!file)
         return false;
     file.reset();

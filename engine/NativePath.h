@@ -2,23 +2,31 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 // The engine's paths are UTF-8 text; the platform's may be wide.
+#ifdef _WIN32
+
+// A text that cannot be converted names no file: both throw EngineError of
+// kind FileSystem, never the standard library's filesystem_error.
+std::filesystem::path toNativePath(const std::string& utf8);
+std::string fromNativePath(const std::filesystem::path& path);
+
+// UTF-8 and UTF-16 for the wide Windows functions; false for text that is not
+// valid in its encoding (a stray byte, an unpaired surrogate).
+bool toWideText(std::string_view utf8, std::wstring& wide);
+bool toUtf8Text(std::wstring_view wide, std::string& utf8);
+
+#else
+
 inline std::filesystem::path toNativePath(const std::string& utf8)
 {
-#ifdef _WIN32
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-#else
     return std::filesystem::path(utf8);
-#endif
 }
 
 inline std::string fromNativePath(const std::filesystem::path& path)
 {
-#ifdef _WIN32
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-#else
     return path.string();
-#endif
 }
+
+#endif
