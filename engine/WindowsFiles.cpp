@@ -24,7 +24,10 @@ DWORD attributesOf(const std::string& path)
 
 bool WindowsFiles::isFolder(const std::string& path)
 {
-    const DWORD attributes = attributesOf(path);
+    DWORD attributes = attributesOf(path);
+    // A drive in device form ("\\?\C:") is a volume, not its root folder.
+    if (attributes == INVALID_FILE_ATTRIBUTES && !path.empty() && path.back() == ':')
+        attributes = attributesOf(path + '\\');
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 

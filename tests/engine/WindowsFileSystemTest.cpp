@@ -55,8 +55,13 @@ TEST_F(WindowsNativeFiles, DriveRootsAreFoldersInEverySpelling)
     const std::string drive = fromNativePath(root.root_name());
     const std::string none = missingDrive();
     const std::pair<std::string, bool> cases[] = {
-        {drive, true}, {drive + "\\", true}, {drive + "/", true},
-        {none, false}, {none + "\\", false}, {"\\\\?\\" + fromNativePath(root), true},
+        {drive, true},
+        {drive + "\\", true},
+        {drive + "/", true},
+        {none, false},
+        {none + "\\", false},
+        {"\\\\?\\" + fromNativePath(root), true},
+        {"\\\\?\\" + drive, true},
     };
     for (const auto& [text, folder] : cases)
         EXPECT_EQ(files.FolderExists(text), folder) << text;
