@@ -9,6 +9,12 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     if(KELVANE_WERROR)
         target_compile_options(kelvane_options INTERFACE -Werror)
     endif()
+elseif(MSVC)
+    # The sources and their German texts are UTF-8.
+    target_compile_options(kelvane_options INTERFACE /utf-8 /W4 /permissive-)
+    if(KELVANE_WERROR)
+        target_compile_options(kelvane_options INTERFACE /WX)
+    endif()
 endif()
 
 if(KELVANE_SANITIZE)
