@@ -1,21 +1,11 @@
 // console_child [--stdin-nul] COMMAND LINE
-// Runs the command line with this process's console as its standard handles
-// (or the NUL device as standard input), waits for it and ends with its exit
-// status. Wine gives a program started in a pseudo console no standard
-// handles of its own, so the program tests start kelvane-cli through this.
+// Runs the command line with this console as its standard handles (the NUL
+// device as input with --stdin-nul) and ends with its exit status: Wine gives
+// a program started in a pseudo console no standard handles of its own.
 #include <string>
 #include <windows.h>
 
 namespace {
-
-// The command line after this program's own name.
-std::wstring restOfCommandLine()
-{
-    std::wstring line = GetCommandLineW();
-    std::size_t at = line[0] == L'"' ? line.find(L'"', 1) + 1 : line.find(L' ');
-    at = line.find_first_not_of(L' ', at);
-    return at == std::wstring::npos ? std::wstring() : line.substr(at);
-}
 
 HANDLE openInherited(const wchar_t* name)
 {
@@ -28,11 +18,12 @@ HANDLE openInherited(const wchar_t* name)
 
 int main()
 {
-    std::wstring command = restOfCommandLine();
-    const std::wstring nulOption = L"--stdin-nul ";
-    const bool nulInput = command.rfind(nulOption, 0) == 0;
+    // The command line after this program's own, quoted, name.
+    std::wstring command = GetCommandLineW();
+    command.erase(0, command.find(L'"', 1) + 2);
+    const bool nulInput = command.rfind(L"--stdin-nul ", 0) == 0;
     if (nulInput)
-        command.erase(0, nulOption.size());
+        command.erase(0, 12);
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -40,8 +31,8 @@ int main()
     startup.hStdInput = openInherited(nulInput ? L"NUL" : L"CONIN$");
     startup.hStdOutput = startup.hStdError = openInherited(L"CONOUT$");
     PROCESS_INFORMATION process{};
-    if (command.empty() || !CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0,
-                                           nullptr, nullptr, &startup, &process))
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                        &startup, &process))
         return 125;
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD status = 126;

@@ -2,23 +2,17 @@
 
 #include "WindowsRegistryAccess.h"
 
-#include <algorithm>
 #include <array>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
 using R = RegistryAccess;
+// The result, the value's type and size, and the bytes read.
+using Answer = std::tuple<long, std::uint32_t, std::uint32_t, std::string>;
 
 constexpr const char* Key = "Software\\Kelvane Tests\\Registry";
-
-struct Answer
-{
-    long result = 0;
-    std::uint32_t type = 0;
-    std::uint32_t size = 0;
-    std::string data;
-};
 
 // One value as the system-information look-up reads it: the key opened with
 // its access mask, a buffer of 1024 bytes, the key closed again.
@@ -26,55 +20,35 @@ Answer read(const std::string& key, const std::string& value)
 {
     WindowsRegistryAccess registry;
     R::Handle handle = 0;
-    Answer answer;
-    answer.result = registry.OpenKey(R::LocalMachine, key, R::AllAccess, handle);
-    if (answer.result != R::Success)
-        return answer;
+    long result = registry.OpenKey(R::LocalMachine, key, R::AllAccess, handle);
+    if (result != R::Success)
+        return {result, 0, 0, ""};
     std::array<char, 1024> buffer{};
-    answer.size = buffer.size();
-    answer.result = registry.QueryValue(handle, value, answer.type, buffer.data(), answer.size);
-    if (answer.result == R::Success)
-        answer.data.assign(buffer.data(), answer.size);
+    std::uint32_t type = 0, size = buffer.size();
+    result = registry.QueryValue(handle, value, type, buffer.data(), size);
     EXPECT_EQ(registry.CloseKey(handle), R::Success);
-    return answer;
+    return {result, type, size, result == R::Success ? std::string(buffer.data(), size) : ""};
 }
 
-// The values come from add_registry_values.sh; the look-up's own tests use a
-// fake registry that answers the same way.
+// The values come from add_registry_values.sh. The look-up's own tests use a
+// fake registry, which must answer as this one does.
 TEST(WindowsRegistry, AnswersAsTheSystemInformationLookUpExpects)
 {
-    struct Case
-    {
-        const char* key;
-        const char* value;
-        long result;
-        std::uint32_t type;
-        std::uint32_t size;
-        std::string data;
-    };
-    const Case cases[] = {
-        // a string, in the ANSI code page, with its zero byte
-        {Key, "Text", R::Success, R::StringValue, 32,
-         std::string("C:\\Programme\\Gr\xF6\xDF"
-                     "e\\msinfo32.exe",
-                     31) +
-             '\0'},
-        {Key, "Number", R::Success, R::NumberValue, 4, std::string("\x01\0\x01\0", 4)},
-        {Key, "Fits", R::Success, R::StringValue, 1024, std::string(1023, 'b') + '\0'},
-        {Key, "Long", R::MoreData, R::StringValue, 1101, ""},
+    const std::string text = std::string("C:\\Programme\\Gr\xF6\xDF" // ANSI code page
+                                         "e\\msinfo32.exe") +
+                             '\0';
+    const std::tuple<const char*, const char*, Answer> cases[] = {
+        {Key, "Text", {R::Success, R::StringValue, 32, text}},
+        {Key, "Number", {R::Success, R::NumberValue, 4, std::string("\x01\0\x01\0", 4)}},
+        {Key, "Fits", {R::Success, R::StringValue, 1024, std::string(1023, 'b') + '\0'}},
+        {Key, "Long", {R::MoreData, R::StringValue, 1101, ""}},
         // fills the buffer without a zero byte, which the look-up refuses
-        {Key, "NoZero", 0, 3, 1024, std::string(1024, 'A')},
-        {Key, "Fehlt", R::NotFound, 0, 1024, ""},
-        {"Software\\Kelvane Tests\\Fehlt", "PATH", R::NotFound, 0, 0, ""},
+        {Key, "NoZero", {R::Success, 3, 1024, std::string(1024, 'A')}},
+        {Key, "Fehlt", {R::NotFound, 0, 1024, ""}},
+        {"Software\\Kelvane Tests\\Fehlt", "PATH", {R::NotFound, 0, 0, ""}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.key) + " " + c.value);
-        const Answer answer = read(c.key, c.value);
-        EXPECT_EQ(answer.result, c.result);
-        EXPECT_EQ(answer.type, c.type);
-        EXPECT_EQ(answer.size, c.size);
-        EXPECT_EQ(answer.data, c.data);
-    }
+    for (const auto& [key, value, expected] : cases)
+        EXPECT_EQ(read(key, value), expected) << key << ' ' << value;
 }
 
 } // namespace
