@@ -20,7 +20,8 @@ TEST(HtaccessRules, PatternsMatchTheDecodedPathExactly)
     EXPECT_EQ(HtaccessRules::pattern("x/y/b page.html"), "^x/y/b page\\.html$");
     EXPECT_EQ(HtaccessRules::pattern("a+b (1)[2]{3}^$|?*.htm"),
               "^a\\+b \\(1\\)\\[2\\]\\{3\\}\\^\\$\\|\\?\\*\\.htm$");
-    EXPECT_EQ(HtaccessRules::pattern("q\"uote\\.htm"), "^q\\\"uote\\\\\\.htm$");
+    EXPECT_EQ(HtaccessRules::pattern("q\"uote\\.htm"), "^q\\x22uote\\\\\\.htm$")
+        << "Apache takes no \\\" inside a quoted argument";
     EXPECT_EQ(HtaccessRules::pattern("new\nline.htm"), "^new\\x0Aline\\.htm$")
         << "a name must not break the line";
 }
@@ -113,8 +114,12 @@ TEST_F(CliOutputs, ReportAndHtaccessAreWrittenAfterTheRun)
 TEST_F(CliOutputs, OptionsThatCannotGoTogetherAreWrongUsage)
 {
     const std::string site = (root / "site").string();
-    EXPECT_EQ(run({"--htaccess", "--no-subpath", "--url", "U", site}), CliApplication::WrongUsage);
-    EXPECT_NE(err.str().find("--no-subpath"), std::string::npos);
+    EXPECT_EQ(run({"--server", "apache,bogus", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_NE(err.str().find("\"bogus\""), std::string::npos);
+    EXPECT_EQ(run({"--server", "report", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--htaccess=1", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--dry-run", "--server", "nginx", "--url", "U", site}),
+              CliApplication::WrongUsage);
     EXPECT_EQ(run({"--dry-run", "--htaccess", "--url", "U", site}), CliApplication::WrongUsage);
     EXPECT_EQ(run({"--dry-run", "--report", "r.csv", "--url", "U", site}),
               CliApplication::WrongUsage);
