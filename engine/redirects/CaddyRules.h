@@ -8,7 +8,9 @@
 class CaddyRules : public RedirectOutput
 {
 public:
-    explicit CaddyRules(RedirectRun run) : m_plan(std::move(run), true) {}
+    // Caddy's file test finds no file whose name holds a backslash, so such
+    // a page gets a rule of its own.
+    explicit CaddyRules(RedirectRun run) : m_plan(std::move(run), true, "\\") {}
 
     void addPage(const RelocationWindow::Page& page) override
     {

@@ -39,8 +39,8 @@ std::string_view fileType(std::string_view fileName)
 
 } // namespace
 
-RedirectPlan::RedirectPlan(RedirectRun run, bool patternsAllowed)
-    : m_run(std::move(run)), m_patternsAllowed(patternsAllowed)
+RedirectPlan::RedirectPlan(RedirectRun run, bool patternsAllowed, std::string_view notForPatterns)
+    : m_run(std::move(run)), m_patternsAllowed(patternsAllowed), m_notForPatterns(notForPatterns)
 {}
 
 void RedirectPlan::add(std::string_view relativePath, std::string_view url)
@@ -57,7 +57,9 @@ void RedirectPlan::add(std::string_view relativePath, std::string_view url)
 
 bool RedirectPlan::coveredByPattern(std::string_view relativePath, std::string_view url) const
 {
-    if (!m_patternsAllowed)
+    if (!m_patternsAllowed ||
+        (!m_notForPatterns.empty() &&
+         relativePath.find_first_of(m_notForPatterns) != std::string_view::npos))
         return false;
     const std::string_view fileName = relativePath.substr(relativePath.rfind('/') + 1);
     const std::string_view type = fileType(fileName);

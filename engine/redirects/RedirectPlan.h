@@ -30,8 +30,9 @@ public:
     };
 
     // Without patterns (a host that cannot test whether a file exists),
-    // every page gets its own rule.
-    RedirectPlan(RedirectRun run, bool patternsAllowed);
+    // every page gets its own rule. A path holding one of notForPatterns
+    // always gets its own rule (a host whose file test fails on it).
+    RedirectPlan(RedirectRun run, bool patternsAllowed, std::string_view notForPatterns = {});
 
     void add(std::string_view relativePath, std::string_view url);
 
@@ -56,6 +57,7 @@ private:
 
     RedirectRun m_run;
     bool m_patternsAllowed;
+    std::string m_notForPatterns;
     std::vector<std::string> m_patternTypes;
     std::vector<Rule> m_pageRules;
     std::map<std::string, Folder> m_folders;
