@@ -29,8 +29,8 @@ if ((${#missing[@]})); then
     sudo_cmd=()
     [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
     # Packages such as apache2, nginx and caddy would start their service on
-    # installation; the
-    # tests start their own servers on loopback, so nothing may start here.
+    # installation; the tests start their own servers on loopback, so nothing
+    # may start here.
     policy=/usr/sbin/policy-rc.d
     added_policy=false
     if [[ ! -e $policy ]]; then
