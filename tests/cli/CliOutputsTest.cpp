@@ -135,3 +135,25 @@ TEST_F(CliOutputs, NoHtaccessAfterARefusedRun)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CliOutputs, ServerListWritesEachFormatAtItsPlace)
+{
+    EXPECT_EQ(run({"--server", "nginx,caddy,iis,netlify", "--htaccess", "--no-subpath", "--url",
+                   "U", (root / "site").string()}),
+              CliApplication::Done);
+    for (const fs::path& file :
+         {root / "site_Moved.nginx.conf", root / "site_Moved.Caddyfile",
+          root / "site_Moved" / "web.config", root / "site_Moved" / "_redirects",
+          root / "site_Moved" / ".htaccess"})
+        EXPECT_TRUE(fs::exists(file)) << file;
+    std::ifstream htaccess(root / "site_Moved" / ".htaccess");
+    const std::string rules{std::istreambuf_iterator<char>(htaccess), {}};
+    EXPECT_NE(rules.find("RewriteRule \"\\.htm$\" \"U\" [R=301,L,NE]"), std::string::npos)
+        << "all pages to one URL: one rule per type\n"
+        << rules;
+    EXPECT_NE(err.str().find("Geschrieben: site_Moved.Caddyfile"), std::string::npos);
+}
+
+} // namespace
