@@ -20,7 +20,7 @@ trap 'stop_apache; rm -rf "$work"' EXIT
 
 "$cli" --yes --server apache --url "$url" "$site" >/dev/null 2>&1
 moved=${site}_Moved
-printf '%s htaccess: %s bytes\n' "$(find "$moved" -type f -name '*.htm*' | wc -l) pages," \
+printf '%s pages, .htaccess of %s bytes\n' "$(find "$moved" -type f ! -name '.*' | wc -l)" \
     "$(stat -c %s "$moved/.htaccess")"
 chmod -R a+rX "$moved"
 
@@ -51,9 +51,11 @@ for _ in $(seq 100); do
 done
 
 # Old addresses of pages spread over the tree, each asked for once.
-mapfile -t paths < <(cd "$moved" && find . -type f -name '*.htm*' | shuf -n "$requests" --random-source=<(yes))
+mapfile -t paths < <(cd "$moved" && find . -type f ! -name '.*' | shuf -n "$requests")
 for path in "${paths[@]}"; do
-    curl -s -o /dev/null --max-time 10 -w '%{time_total}\n' "http://127.0.0.1:$port/${path#./}"
+    path=${path#./}
+    curl -s -o /dev/null --max-time 10 -w '%{time_total}\n' "http://127.0.0.1:$port/${path// /%20}" ||
+        echo "FAIL: $path" >&2
 done | sort -n | awk '{ t[NR] = $1 } END {
     printf "Apache median request time: %.1f ms over %d requests (target 20 ms)\n",
         1000 * (NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2), NR }'

@@ -6,16 +6,40 @@
 
 namespace {
 
-std::string rule(const std::string& pattern, const std::string& target)
+std::string rule(const std::string& pattern, const std::string& target,
+                 const char* flags = "[R=301,L,NE]")
 {
-    return "RewriteRule \"" + pattern + "\" \"" + target + "\" [R=301,L,NE]\n";
+    return "RewriteRule \"" + pattern + "\" \"" + target + "\" " + flags + "\n";
+}
+
+// The pattern rules let mod_rewrite percent-encode the back-reference (no
+// NE flag): it encodes a space and bytes from 0x80 exactly as the page URL
+// has them, so names with spaces and umlauts need no rule of their own.
+constexpr const char* PatternClass = "[A-Za-z0-9._~/!()+,;=:@ \\x80-\\xFF-]";
+
+bool apachePatternSafe(std::string_view path)
+{
+    for (const char c : path) {
+        if (c != ' ' && static_cast<unsigned char>(c) < 0x80 && !RedirectText::isPlainPath({&c, 1}))
+            return false;
+    }
+    return true;
+}
+
+// mod_rewrite would encode the URL text of a pattern rule again; one that
+// holds an escape, a query or a fragment gets rules per page instead.
+bool patternsCanCarry(const std::string& urlText)
+{
+    return RedirectText::locationUrl(urlText).find_first_of("%?#") == std::string::npos;
 }
 
 } // namespace
 
 HtaccessRules::HtaccessRules() : m_plan({}, false) {}
 
-HtaccessRules::HtaccessRules(RedirectRun run) : m_plan(std::move(run), true) {}
+HtaccessRules::HtaccessRules(RedirectRun run)
+    : m_plan(run, patternsCanCarry(run.UrlText), {}, &apachePatternSafe)
+{}
 
 void HtaccessRules::add(std::string_view relativePath, std::string_view pageUrl)
 {
@@ -44,8 +68,8 @@ std::string HtaccessRules::text() const
         const std::string exact = pattern("." + type);
         const std::string suffix = exact.substr(1, exact.size() - 2);
         if (m_plan.patternsAppendPath())
-            text += rule("^(" + std::string(RedirectText::PlainClass) + "*" + suffix + ")$",
-                         base + "/$1");
+            text += rule("^(" + std::string(PatternClass) + "*" + suffix + ")$", base + "/$1",
+                         "[R=301,L]");
         else
             text += rule(suffix + "$", base);
     }

@@ -39,8 +39,10 @@ std::string_view fileType(std::string_view fileName)
 
 } // namespace
 
-RedirectPlan::RedirectPlan(RedirectRun run, bool patternsAllowed, std::string_view notForPatterns)
-    : m_run(std::move(run)), m_patternsAllowed(patternsAllowed), m_notForPatterns(notForPatterns)
+RedirectPlan::RedirectPlan(RedirectRun run, bool patternsAllowed, std::string_view notForPatterns,
+                           PathTest patternSafe)
+    : m_run(std::move(run)), m_patternsAllowed(patternsAllowed), m_notForPatterns(notForPatterns),
+      m_patternSafe(patternSafe ? patternSafe : &RedirectText::isPlainPath)
 {}
 
 void RedirectPlan::add(std::string_view relativePath, std::string_view url)
@@ -67,7 +69,7 @@ bool RedirectPlan::coveredByPattern(std::string_view relativePath, std::string_v
         return false;
     if (!m_run.AppendsSubpath)
         return url == m_run.UrlText;
-    return RedirectText::isPlainPath(relativePath) &&
+    return m_patternSafe(relativePath) &&
            url.size() == m_run.UrlText.size() + 1 + relativePath.size() &&
            url.substr(0, m_run.UrlText.size()) == m_run.UrlText &&
            url[m_run.UrlText.size()] == '/' && url.substr(m_run.UrlText.size() + 1) == relativePath;

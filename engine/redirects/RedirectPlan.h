@@ -32,7 +32,11 @@ public:
     // Without patterns (a host that cannot test whether a file exists),
     // every page gets its own rule. A path holding one of notForPatterns
     // always gets its own rule (a host whose file test fails on it).
-    RedirectPlan(RedirectRun run, bool patternsAllowed, std::string_view notForPatterns = {});
+    // patternSafe: whether the host's pattern can carry this path in its
+    // back-reference and arrive at exactly the page URL.
+    using PathTest = bool (*)(std::string_view path);
+    RedirectPlan(RedirectRun run, bool patternsAllowed, std::string_view notForPatterns = {},
+                 PathTest patternSafe = nullptr);
 
     void add(std::string_view relativePath, std::string_view url);
 
@@ -58,6 +62,7 @@ private:
     RedirectRun m_run;
     bool m_patternsAllowed;
     std::string m_notForPatterns;
+    PathTest m_patternSafe;
     std::vector<std::string> m_patternTypes;
     std::vector<Rule> m_pageRules;
     std::map<std::string, Folder> m_folders;

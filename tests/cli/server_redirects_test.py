@@ -8,6 +8,7 @@ its new URL, files of other types must not be redirected.
 """
 import atexit
 import os
+import re
 import shutil
 import signal
 import socket
@@ -49,6 +50,11 @@ def location(url, also_encode=b""):
         else:
             out += "%%%02X" % b
     return out
+
+
+def upper_escapes(text):
+    """Escapes with upper-case hex digits: %c3 and %C3 are the same byte."""
+    return re.sub(r"%[0-9a-fA-F]{2}", lambda m: m.group(0).upper(), text)
 
 
 def free_port():
@@ -236,7 +242,7 @@ def check(kind, cli, work, options):
     failures = []
     try:
         for path, wanted in expected.items():
-            got = answer(server.port, path)
+            got = upper_escapes(answer(server.port, path))
             if got != wanted:
                 failures.append(f"{path}\n  expected: {wanted}\n  answered: {got}")
     finally:

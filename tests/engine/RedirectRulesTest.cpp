@@ -97,7 +97,8 @@ TEST(RedirectWriters, EachFormatWritesFolderPageAndTypeRules)
          {"RewriteRule \"^$\" \"" + U + "/\" [R=301,L,NE]",
           "RewriteRule \"^q\\x22 \\$\\.htm$\" \"" + U + "/q\\%22\\%20\\$.htm\" [R=301,L,NE]",
           "RewriteCond %{REQUEST_FILENAME} -f",
-          "RewriteRule \"^([A-Za-z0-9._~/!()+,;=:@-]*\\.htm)$\" \"" + U + "/$1\" [R=301,L,NE]"}});
+          "RewriteRule \"^([A-Za-z0-9._~/!()+,;=:@ \\x80-\\xFF-]*\\.htm)$\" \"" + U +
+              "/$1\" [R=301,L]"}});
     cases.push_back({"nginx",
                      std::make_unique<NginxRules>(run),
                      {"location = \"/\" { return 301 \"" + U + "/\"; }",
