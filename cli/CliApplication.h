@@ -32,7 +32,6 @@ private:
     int relocate(const CommandLine& options);
     int reportOutcome(const CommandLine& options, const Relocation& relocation,
                       Relocation::Outcome outcome, const TerminalWindow& window);
-    bool writeFile(const std::string& path, const std::string& bytes);
 
     FileSystem& m_fileSystem;
     SharedState m_state;

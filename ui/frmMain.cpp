@@ -2,8 +2,10 @@
 
 #include "DesignFont.h"
 #include "Dialogs.h"
+#include "ExtrasMenu.h"
 #include "FolderDropFilter.h"
 #include "MainWindowRelocation.h"
+#include "OutputFiles.h"
 #include "Relocation.h"
 #include "Settings.h"
 #include "SharedState.h"
@@ -30,6 +32,7 @@ frmMain::frmMain(SharedState& state, FileSystem& fileSystem, ShellContext contex
     DesignFont::apply(*this);
     m_shell = std::make_unique<WindowShell>(*this, context, WindowShell::CloseEntry::Beenden,
                                             [this] { mnuFileNew_Click(); });
+    m_extras = new ExtrasMenu(*this);
     createControls();
     connectControls();
     m_context.windows.add(*this);
@@ -59,6 +62,7 @@ void frmMain::Form_Load()
     txtVerzeichnis->setText(Settings::read(Settings::Key::Verzeichnis));
     txtDateitypen->setText(Settings::read(Settings::Key::Dateitypen));
     txtURLneu->setText(Settings::read(Settings::Key::URLneu));
+    m_extras->load();
 }
 
 void frmMain::Form_Unload()
@@ -68,6 +72,7 @@ void frmMain::Form_Unload()
     Settings::write(Settings::Key::Verzeichnis, txtVerzeichnis->text());
     Settings::write(Settings::Key::Dateitypen, txtDateitypen->text());
     Settings::write(Settings::Key::URLneu, txtURLneu->text());
+    m_extras->save();
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
@@ -136,8 +141,22 @@ void frmMain::cmdStart_Click()
         return;
     m_running = true;
     {
-        MainWindowRelocation window(*this);
-        Relocation(window, m_fileSystem, m_state, relocationInputs()).run();
+        const RelocationInputs inputs = relocationInputs();
+        OutputFiles extraFiles(inputs);
+        m_extras->choose(extraFiles);
+        Relocation::Outcome outcome;
+        std::size_t pagesWritten = 0;
+        std::string outputRoot;
+        {
+            MainWindowRelocation window(*this, extraFiles);
+            Relocation relocation(window, m_fileSystem, m_state, inputs);
+            outcome = relocation.run();
+            pagesWritten = relocation.pagesWritten();
+            outputRoot = relocation.outputRoot();
+        }
+        // The report also lists a run that stopped early; rules need all pages.
+        if (!extraFiles.empty() && pagesWritten > 0)
+            writeExtras(extraFiles, outputRoot, outcome == Relocation::Outcome::Done);
     }
     m_running = false;
     hideProgress();
@@ -154,6 +173,30 @@ RelocationInputs frmMain::relocationInputs() const
         box = 1;
     return {txtVerzeichnis->text().toStdString(), txtDateitypen->text().toStdString(),
             txtURLneu->text().toStdString(), box, m_state.UseStandardTemplate};
+}
+
+void frmMain::writeExtras(const OutputFiles& files, const std::string& outputRoot, bool complete)
+{
+    const OutputFiles::Result result = files.write(m_fileSystem, outputRoot, complete);
+    if (!result.Written.empty()) {
+        QStringList names;
+        for (const std::string& name : result.Written)
+            names.append(QString::fromStdString(name));
+        SetStatus(m_shell->statusText() + QStringLiteral(", geschrieben: ") +
+                  names.join(QStringLiteral(", ")));
+    }
+    const auto show = [this](const std::vector<std::string>& texts, QMessageBox::Icon icon) {
+        if (texts.empty())
+            return;
+        QStringList lines;
+        for (const std::string& text : texts)
+            lines.append(
+                QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        m_context.dialogs.message(this, QStringLiteral("Kelvane"), lines.join(u'\n'), icon,
+                                  QMessageBox::Ok);
+    };
+    show(result.Errors, QMessageBox::Critical);
+    show(result.Warnings, QMessageBox::Information);
 }
 
 void frmMain::focusVerzeichnis()
