@@ -19,9 +19,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # The programs must start on a machine without the mingw runtime DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static-libstdc++ -static-libgcc -static")
-# GCC 12 at -O2 takes "text" + std::string for an overlapping copy (GCC bug
-# 105329), which would fail the -Werror build for code that is fine.
-set(CMAKE_CXX_FLAGS_INIT "-Wno-restrict")
 
 # Debian installs the 64-bit loader outside PATH.
 find_program(KELVANE_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
