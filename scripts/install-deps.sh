@@ -13,6 +13,8 @@ packages=(
     dpkg-dev appstream desktop-file-utils
     # the redirect test: a real Apache httpd and a client that shows its answers
     apache2 curl
+    # the move check: libcurl for the programs, Apache and Python as the two hosts
+    libcurl4-openssl-dev
     "$@"
 )
 

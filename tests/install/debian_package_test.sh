@@ -37,5 +37,6 @@ done
 
 depends=$(dpkg-deb -f "$package" Depends)
 grep -q 'libqt6widgets6' <<<"$depends" || fail "the package does not depend on Qt Widgets: $depends"
+grep -q 'libcurl4' <<<"$depends" || fail "the package does not depend on libcurl: $depends"
 [[ -n $(dpkg-deb -f "$package" Maintainer) ]] || fail "the package names no maintainer"
 echo "$(basename "$package"): $depends"
