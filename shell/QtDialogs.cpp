@@ -43,6 +43,14 @@ QString QtDialogs::chooseFolder(QWidget* parent, const QString& prompt)
     return QDir::toNativeSeparators(QFileDialog::getExistingDirectory(parent, prompt));
 }
 
+QString QtDialogs::chooseFile(QWidget* parent, const QString& caption, const QString& filter,
+                              bool forSaving)
+{
+    const QString file = forSaving ? QFileDialog::getSaveFileName(parent, caption, {}, filter)
+                                   : QFileDialog::getOpenFileName(parent, caption, {}, filter);
+    return QDir::toNativeSeparators(file);
+}
+
 void QtDialogs::runModal(QWidget& window)
 {
     if (auto* dialog = qobject_cast<QDialog*>(&window)) {

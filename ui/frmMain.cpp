@@ -10,11 +10,14 @@
 #include "WindowRegistry.h"
 #include "WindowShell.h"
 #include "frmHTML.h"
+#include "frmUmzugPruefen.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -31,6 +34,7 @@ frmMain::frmMain(SharedState& state, FileSystem& fileSystem, ShellContext contex
     m_shell = std::make_unique<WindowShell>(*this, context, WindowShell::CloseEntry::Beenden,
                                             [this] { mnuFileNew_Click(); });
     createControls();
+    createExtrasMenu();
     connectControls();
     m_context.windows.add(*this);
     Form_Load();
@@ -135,12 +139,16 @@ void frmMain::cmdStart_Click()
     if (m_running)
         return;
     m_running = true;
+    std::vector<std::string> unmapped;
     {
         MainWindowRelocation window(*this);
-        Relocation(window, m_fileSystem, m_state, relocationInputs()).run();
+        Relocation relocation(window, m_fileSystem, m_state, relocationInputs());
+        relocation.run();
+        unmapped = relocation.unmappedPaths();
     }
     m_running = false;
     hideProgress();
+    warnUnmapped(unmapped);
     if (std::exchange(m_closeRequested, false))
         close();
 }
@@ -152,8 +160,72 @@ RelocationInputs frmMain::relocationInputs() const
         box = 0;
     else if (chkUnterverzeichnis->checkState() == Qt::Checked)
         box = 1;
-    return {txtVerzeichnis->text().toStdString(), txtDateitypen->text().toStdString(),
-            txtURLneu->text().toStdString(), box, m_state.UseStandardTemplate};
+    return {txtVerzeichnis->text().toStdString(),
+            txtDateitypen->text().toStdString(),
+            txtURLneu->text().toStdString(),
+            box,
+            m_state.UseStandardTemplate,
+            Settings::read(Settings::Key::Zuordnungsdatei).toStdString()};
+}
+
+// The extras sit before the help menu, in the main window only.
+void frmMain::createExtrasMenu()
+{
+    auto* extras = new QMenu(QStringLiteral("E&xtras"), menuBar());
+    extras->setObjectName(QStringLiteral("mnuExtras"));
+    extras->menuAction()->setObjectName(QStringLiteral("mnuExtras"));
+    menuBar()->insertMenu(m_shell->action(QStringLiteral("mnuHelp")), extras);
+    QAction* mapping = extras->addAction(QStringLiteral("&Zuordnungsdatei…"));
+    mapping->setObjectName(QStringLiteral("mnuExtrasZuordnung"));
+    connect(mapping, &QAction::triggered, this, &frmMain::mnuExtrasZuordnung_Click);
+    QAction* check = extras->addAction(QStringLiteral("Umzug &prüfen…"));
+    check->setObjectName(QStringLiteral("mnuExtrasPruefen"));
+    connect(check, &QAction::triggered, this, &frmMain::mnuExtrasPruefen_Click);
+}
+
+void frmMain::mnuExtrasZuordnung_Click()
+{
+    const QString current = Settings::read(Settings::Key::Zuordnungsdatei);
+    if (!current.isEmpty()) {
+        const QMessageBox::StandardButton answer = m_context.dialogs.message(
+            this, QStringLiteral("Kelvane"),
+            QStringLiteral("Zuordnungsdatei: ") + current +
+                QStringLiteral("\n\nEine andere Datei wählen? Mit „Nein“ gilt keine "
+                               "Zuordnungsdatei mehr."),
+            QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (answer == QMessageBox::No)
+            Settings::write(Settings::Key::Zuordnungsdatei, QString());
+        if (answer != QMessageBox::Yes)
+            return;
+    }
+    const QString file = m_context.dialogs.chooseFile(
+        this, QStringLiteral("Zuordnungsdatei wählen"),
+        QStringLiteral("CSV-Dateien (*.csv);;Alle Dateien (*)"), false);
+    if (!file.isEmpty())
+        Settings::write(Settings::Key::Zuordnungsdatei, file);
+}
+
+void frmMain::mnuExtrasPruefen_Click()
+{
+    if (m_running)
+        return;
+    frmUmzugPruefen dialog(m_state, m_fileSystem, m_context.dialogs, relocationInputs(), this);
+    m_context.dialogs.runModal(dialog);
+}
+
+// One message after the run for every listed path that named no page.
+void frmMain::warnUnmapped(const std::vector<std::string>& paths)
+{
+    if (paths.empty())
+        return;
+    constexpr std::size_t Shown = 10;
+    QString text = QStringLiteral("Die Zuordnungsdatei nennt Seiten, die es nicht gibt:");
+    for (std::size_t i = 0; i < std::min(paths.size(), Shown); ++i)
+        text += QStringLiteral("\n") + QString::fromStdString(paths[i]);
+    if (paths.size() > Shown)
+        text += QStringLiteral("\n… und %1 weitere").arg(paths.size() - Shown);
+    m_context.dialogs.message(this, QStringLiteral("Kelvane"), text, QMessageBox::Warning,
+                              QMessageBox::Ok);
 }
 
 void frmMain::focusVerzeichnis()

@@ -43,6 +43,8 @@ public:
     void optHTML_Click(int index);
     void cmdHTML_Click();
     void cmdStart_Click();
+    void mnuExtrasZuordnung_Click();
+    void mnuExtrasPruefen_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -57,6 +59,8 @@ private:
     void setTabOrder();
     void setFixedClientSize();
     void connectControls();
+    void createExtrasMenu();
+    void warnUnmapped(const std::vector<std::string>& paths);
 
     void Form_Load();
     void Form_Unload();
