@@ -1,7 +1,5 @@
 #include "PageTrail.h"
 
-#include "CheckReport.h"
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -111,29 +109,6 @@ TEST(PageTrail, MoreThanTenHopsCountAsALoop)
         ASSERT_TRUE(trail.finished()) << hops;
         EXPECT_EQ(trail.result().Class, hops == 10 ? CheckClass::Ok : CheckClass::Schleife) << hops;
     }
-}
-
-TEST(CheckReport, WritesLinesSummaryAndCsv)
-{
-    const CheckReport report(
-        {{CheckClass::Ok, Old, New, 200, {}},
-         {CheckClass::NurSeite, Old, New, 200, {}},
-         {CheckClass::Fehler, "http://alt.example/x,y", Old, 0, "keine Verbindung"}});
-    EXPECT_EQ(CheckReport::line(report.results()[2]),
-              "fehler\thttp://alt.example/x,y\t" + Old + "\tkeine Verbindung");
-    EXPECT_EQ(report.summary(), "Geprüft: 3, ok: 1, nur-seite: 1, falsches-ziel: 0, ziel-fehlt: 0, "
-                                "alt-fehlt: 0, schleife: 0, fehler: 1");
-    EXPECT_EQ(report.csv(), "Klasse,alte URL,Ziel-URL,HTTP-Status\r\n"
-                            "ok," +
-                                Old + "," + New +
-                                ",200\r\n"
-                                "nur-seite," +
-                                Old + "," + New +
-                                ",200\r\n"
-                                "fehler,\"http://alt.example/x,y\"," +
-                                Old + ",keine Verbindung\r\n");
-    EXPECT_FALSE(report.allReached());
-    EXPECT_TRUE(CheckReport({{CheckClass::NurSeite, Old, New, 200, {}}}).allReached());
 }
 
 } // namespace

@@ -161,25 +161,14 @@ TEST_F(CliOutputs, MappedUrlReachesDryRunPageReportAndHtaccess)
         0u);
 }
 
-TEST_F(CliOutputs, MalformedMappingIsWrongUsageAndWritesNothing)
+TEST_F(CliOutputs, MalformedOrMissingMappingIsWrongUsageAndWritesNothing)
 {
     const fs::path map = root / "map.csv";
     const std::string site = (root / "site").string();
-    const std::pair<std::string, std::string> cases[] = {
-        {"a.htm,https://n.example/a\r\n\"x/b c.htm,https://n.example/b\r\n",
-         "Zuordnungsdatei, Zeile 2: Anführungszeichen nicht geschlossen"},
-        {"a.htm,https://n.example/a,zu viel\r\n", "Zuordnungsdatei, Zeile 1: zwei Felder"},
-        {"a.htm,https://n.example/a\r\nx/b c.htm,\"javascript:alert(1)\"\r\n",
-         "Zuordnungsdatei, Zeile 2: keine absolute URL"},
-    };
-    for (const auto& [text, message] : cases) {
-        std::ofstream(map) << text;
-        err.str("");
-        EXPECT_EQ(run({"--htaccess", "--map", map.string(), "--url", "U", site}),
-                  CliApplication::WrongUsage)
-            << text;
-        EXPECT_EQ(err.str().rfind(message, 0), 0u) << err.str();
-    }
+    std::ofstream(map) << "a.htm,https://n.example/a\r\n\"x/b c.htm,https://n.example/b\r\n";
+    EXPECT_EQ(run({"--htaccess", "--map", map.string(), "--url", "U", site}),
+              CliApplication::WrongUsage);
+    EXPECT_EQ(err.str(), "Zuordnungsdatei, Zeile 2: Anführungszeichen nicht geschlossen\n");
     EXPECT_EQ(run({"--map", (root / "fehlt.csv").string(), "--url", "U", site}),
               CliApplication::WrongUsage);
     EXPECT_FALSE(fs::exists(root / "site_Moved"));
