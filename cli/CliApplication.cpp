@@ -5,9 +5,8 @@
 #include "EngineError.h"
 #include "EventThrottle.h"
 #include "FileSystem.h"
-#include "HtaccessRules.h"
 #include "HttpCheck.h"
-#include "PageReport.h"
+#include "OutputFiles.h"
 #include "Relocation.h"
 #include "SharedState.h"
 
@@ -41,30 +40,38 @@ RelocationInputs CliApplication::inputsOf(const CommandLine& options)
 
 int CliApplication::relocate(const CommandLine& options)
 {
-    PageReport report;
-    HtaccessRules rules;
+    const RelocationInputs inputs = inputsOf(options);
+    OutputFiles extras(inputs);
+    for (const std::string& server : options.Servers)
+        extras.add(*OutputFormat::find(server));
+    if (!options.ReportPath.empty())
+        extras.add(OutputFormat::report(), options.ReportPath);
+
     TerminalWindow window(options, m_streams);
     window.setPageListener([&](const RelocationWindow::Page& page) {
         if (options.DryRun)
             m_streams.out << page.TargetPath << '\t' << page.Url << '\n';
-        if (!options.ReportPath.empty())
-            report.add(page.SourcePath, page.TargetPath, page.Url);
-        if (options.Htaccess)
-            rules.add(page.RelativePath, page.Url);
+        extras.addPage(page);
     });
 
-    Relocation relocation(window, m_fileSystem, m_state, inputsOf(options));
+    Relocation relocation(window, m_fileSystem, m_state, inputs);
     relocation.setDryRun(options.DryRun);
     const Relocation::Outcome outcome = relocation.run();
     warnUnmapped(relocation);
     int status = reportOutcome(options, relocation, outcome, window);
 
     // The report lists what was written, also when the run stopped early.
-    if (!options.ReportPath.empty() && relocation.pagesWritten() > 0 &&
-        !writeFile(options.ReportPath, report.text()))
-        status = RunFailed;
-    if (options.Htaccess && outcome == Relocation::Outcome::Done &&
-        !writeFile(relocation.outputRoot() + PathSeparator + ".htaccess", rules.text()))
+    if (extras.empty() || relocation.pagesWritten() == 0 || options.DryRun)
+        return status;
+    const OutputFiles::Result written =
+        extras.write(m_fileSystem, relocation.outputRoot(), outcome == Relocation::Outcome::Done);
+    for (const std::string& name : written.Written)
+        m_streams.err << "Geschrieben: " << name << '\n';
+    for (const std::string& warning : written.Warnings)
+        m_streams.err << "Warnung: " << warning << '\n';
+    for (const std::string& error : written.Errors)
+        m_streams.err << error << '\n';
+    if (!written.Errors.empty())
         status = RunFailed;
     return status;
 }

@@ -36,9 +36,9 @@ private:
     int refusal(const Relocation& relocation, Relocation::Outcome outcome,
                 const TerminalWindow& window);
     void warnUnmapped(const Relocation& relocation);
+    bool writeFile(const std::string& path, const std::string& bytes);
     int reportOutcome(const CommandLine& options, const Relocation& relocation,
                       Relocation::Outcome outcome, const TerminalWindow& window);
-    bool writeFile(const std::string& path, const std::string& bytes);
 
     FileSystem& m_fileSystem;
     SharedState m_state;

@@ -16,7 +16,9 @@ struct CommandLine
     bool UserTemplate = false;
     bool AssumeYes = false;
     bool DryRun = false;
-    bool Htaccess = false;
+    // Names from the table of output formats, each once, as --server LIST
+    // and --htaccess chose them.
+    std::vector<std::string> Servers;
     std::string ReportPath;
     // The mapping file of pages with their own new URL.
     std::string MapPath;

@@ -11,9 +11,10 @@ packages=(
     chromium python3
     # the installation tests: package building and the desktop metadata checks
     dpkg-dev appstream desktop-file-utils
-    # the redirect test: a real Apache httpd and a client that shows its answers
-    apache2 curl
-    # the move check: libcurl for the programs, Apache and Python as the two hosts
+    # the redirect tests: real Apache, nginx and Caddy servers and a client that
+    # shows their answers
+    apache2 nginx-light caddy curl
+    # the move check: libcurl for the programs
     libcurl4-openssl-dev
     "$@"
 )
@@ -29,8 +30,9 @@ if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     sudo_cmd=()
     [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
-    # Packages such as apache2 would start their service on installation; the
-    # tests start their own servers on loopback, so nothing may start here.
+    # Packages such as apache2, nginx and caddy would start their service on
+    # installation; the tests start their own servers on loopback, so nothing
+    # may start here.
     policy=/usr/sbin/policy-rc.d
     added_policy=false
     if [[ ! -e $policy ]]; then

@@ -90,6 +90,17 @@ void Settings::writePosition(Key key, double twips)
     write(key, QString::number(static_cast<double>(static_cast<float>(twips)), 'g', 7));
 }
 
+bool Settings::readExtra(const QString& key)
+{
+    return store().value(QStringLiteral("Extras/") + key, QStringLiteral("0")).toString() == u"1";
+}
+
+void Settings::writeExtra(const QString& key, bool chosen)
+{
+    store().setValue(QStringLiteral("Extras/") + key,
+                     chosen ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
 QString Settings::exampleUrl()
 {
     return QStringLiteral("http://www.example.com/subdir1/subdir2");

@@ -2,8 +2,10 @@
 
 #include "DesignFont.h"
 #include "Dialogs.h"
+#include "ExtrasMenu.h"
 #include "FolderDropFilter.h"
 #include "MainWindowRelocation.h"
+#include "OutputFiles.h"
 #include "Relocation.h"
 #include "Settings.h"
 #include "SharedState.h"
@@ -33,6 +35,7 @@ frmMain::frmMain(SharedState& state, FileSystem& fileSystem, ShellContext contex
     DesignFont::apply(*this);
     m_shell = std::make_unique<WindowShell>(*this, context, WindowShell::CloseEntry::Beenden,
                                             [this] { mnuFileNew_Click(); });
+    m_extras = new ExtrasMenu(*this);
     createControls();
     createExtrasMenu();
     connectControls();
@@ -63,6 +66,7 @@ void frmMain::Form_Load()
     txtVerzeichnis->setText(Settings::read(Settings::Key::Verzeichnis));
     txtDateitypen->setText(Settings::read(Settings::Key::Dateitypen));
     txtURLneu->setText(Settings::read(Settings::Key::URLneu));
+    m_extras->load();
 }
 
 void frmMain::Form_Unload()
@@ -72,6 +76,7 @@ void frmMain::Form_Unload()
     Settings::write(Settings::Key::Verzeichnis, txtVerzeichnis->text());
     Settings::write(Settings::Key::Dateitypen, txtDateitypen->text());
     Settings::write(Settings::Key::URLneu, txtURLneu->text());
+    m_extras->save();
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
@@ -141,10 +146,23 @@ void frmMain::cmdStart_Click()
     m_running = true;
     std::vector<std::string> unmapped;
     {
-        MainWindowRelocation window(*this);
-        Relocation relocation(window, m_fileSystem, m_state, relocationInputs());
-        relocation.run();
-        unmapped = relocation.unmappedPaths();
+        const RelocationInputs inputs = relocationInputs();
+        OutputFiles extraFiles(inputs);
+        m_extras->choose(extraFiles);
+        Relocation::Outcome outcome;
+        std::size_t pagesWritten = 0;
+        std::string outputRoot;
+        {
+            MainWindowRelocation window(*this, extraFiles);
+            Relocation relocation(window, m_fileSystem, m_state, inputs);
+            outcome = relocation.run();
+            pagesWritten = relocation.pagesWritten();
+            outputRoot = relocation.outputRoot();
+            unmapped = relocation.unmappedPaths();
+        }
+        // The report also lists a run that stopped early; rules need all pages.
+        if (!extraFiles.empty() && pagesWritten > 0)
+            writeExtras(extraFiles, outputRoot, outcome == Relocation::Outcome::Done);
     }
     m_running = false;
     hideProgress();
@@ -168,13 +186,11 @@ RelocationInputs frmMain::relocationInputs() const
             Settings::read(Settings::Key::Zuordnungsdatei).toStdString()};
 }
 
-// The extras sit before the help menu, in the main window only.
+// Below the extra files: the mapping file and the check of a move.
 void frmMain::createExtrasMenu()
 {
-    auto* extras = new QMenu(QStringLiteral("E&xtras"), menuBar());
-    extras->setObjectName(QStringLiteral("mnuExtras"));
-    extras->menuAction()->setObjectName(QStringLiteral("mnuExtras"));
-    menuBar()->insertMenu(m_shell->action(QStringLiteral("mnuHelp")), extras);
+    QMenu* extras = m_extras->menu();
+    extras->addSeparator()->setObjectName(QStringLiteral("mnuExtrasBar1"));
     QAction* mapping = extras->addAction(QStringLiteral("&Zuordnungsdatei…"));
     mapping->setObjectName(QStringLiteral("mnuExtrasZuordnung"));
     connect(mapping, &QAction::triggered, this, &frmMain::mnuExtrasZuordnung_Click);
@@ -226,6 +242,30 @@ void frmMain::warnUnmapped(const std::vector<std::string>& paths)
         text += QStringLiteral("\n… und %1 weitere").arg(paths.size() - Shown);
     m_context.dialogs.message(this, QStringLiteral("Kelvane"), text, QMessageBox::Warning,
                               QMessageBox::Ok);
+}
+
+void frmMain::writeExtras(const OutputFiles& files, const std::string& outputRoot, bool complete)
+{
+    const OutputFiles::Result result = files.write(m_fileSystem, outputRoot, complete);
+    if (!result.Written.empty()) {
+        QStringList names;
+        for (const std::string& name : result.Written)
+            names.append(QString::fromStdString(name));
+        SetStatus(m_shell->statusText() + QStringLiteral(", geschrieben: ") +
+                  names.join(QStringLiteral(", ")));
+    }
+    const auto show = [this](const std::vector<std::string>& texts, QMessageBox::Icon icon) {
+        if (texts.empty())
+            return;
+        QStringList lines;
+        for (const std::string& text : texts)
+            lines.append(
+                QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        m_context.dialogs.message(this, QStringLiteral("Kelvane"), lines.join(u'\n'), icon,
+                                  QMessageBox::Ok);
+    };
+    show(result.Errors, QMessageBox::Critical);
+    show(result.Warnings, QMessageBox::Information);
 }
 
 void frmMain::focusVerzeichnis()

@@ -7,8 +7,11 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
+#include <string>
 
+class ExtrasMenu;
 class FileSystem;
+class OutputFiles;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
@@ -34,6 +37,7 @@ public:
     ~frmMain() override;
 
     WindowShell& shell() const { return *m_shell; }
+    ExtrasMenu& extras() const { return *m_extras; }
     // The editor window opened last, or null when none is left.
     frmHTML* editorForm() const;
     bool isRunning() const { return m_running; }
@@ -70,6 +74,9 @@ private:
     void focusVerzeichnis();
     void SetStatus(const QString& text);
     void EnableInputs(bool enabled);
+    // Writes the extra files chosen in the Extras menu after a run and names
+    // them in the status bar; failures and host limits become messages.
+    void writeExtras(const OutputFiles& files, const std::string& outputRoot, bool complete);
     void showProgress(int pagesWritten, int pagesFound);
     void hideProgress();
 
@@ -77,6 +84,7 @@ private:
     FileSystem& m_fileSystem;
     ShellContext m_context;
     std::unique_ptr<WindowShell> m_shell;
+    ExtrasMenu* m_extras = nullptr;
     QPointer<frmHTML> EditorForm;
     bool m_running = false;
     bool m_closeRequested = false;

@@ -20,7 +20,8 @@ TEST(HtaccessRules, PatternsMatchTheDecodedPathExactly)
     EXPECT_EQ(HtaccessRules::pattern("x/y/b page.html"), "^x/y/b page\\.html$");
     EXPECT_EQ(HtaccessRules::pattern("a+b (1)[2]{3}^$|?*.htm"),
               "^a\\+b \\(1\\)\\[2\\]\\{3\\}\\^\\$\\|\\?\\*\\.htm$");
-    EXPECT_EQ(HtaccessRules::pattern("q\"uote\\.htm"), "^q\\\"uote\\\\\\.htm$");
+    EXPECT_EQ(HtaccessRules::pattern("q\"uote\\.htm"), "^q\\x22uote\\\\\\.htm$")
+        << "Apache takes no \\\" inside a quoted argument";
     EXPECT_EQ(HtaccessRules::pattern("new\nline.htm"), "^new\\x0Aline\\.htm$")
         << "a name must not break the line";
 }
@@ -107,14 +108,20 @@ TEST_F(CliOutputs, ReportAndHtaccessAreWrittenAfterTheRun)
               std::string::npos);
     std::ifstream htaccess(root / "site_Moved" / ".htaccess");
     const std::string rules{std::istreambuf_iterator<char>(htaccess), {}};
-    EXPECT_NE(rules.find("RewriteRule \"^x/b c\\.htm$\" \"U/x/b\\%20c.htm\""), std::string::npos);
+    EXPECT_NE(rules.find("\\.htm)$\" \"U/$1\" [R=301,L]"), std::string::npos)
+        << "one pattern covers both pages, the space included\n"
+        << rules;
 }
 
 TEST_F(CliOutputs, OptionsThatCannotGoTogetherAreWrongUsage)
 {
     const std::string site = (root / "site").string();
-    EXPECT_EQ(run({"--htaccess", "--no-subpath", "--url", "U", site}), CliApplication::WrongUsage);
-    EXPECT_NE(err.str().find("--no-subpath"), std::string::npos);
+    EXPECT_EQ(run({"--server", "apache,bogus", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_NE(err.str().find("\"bogus\""), std::string::npos);
+    EXPECT_EQ(run({"--server", "report", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--htaccess=1", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--dry-run", "--server", "nginx", "--url", "U", site}),
+              CliApplication::WrongUsage);
     EXPECT_EQ(run({"--dry-run", "--htaccess", "--url", "U", site}), CliApplication::WrongUsage);
     EXPECT_EQ(run({"--dry-run", "--report", "r.csv", "--url", "U", site}),
               CliApplication::WrongUsage);
@@ -179,6 +186,28 @@ TEST_F(CliOutputs, NoHtaccessAfterARefusedRun)
     EXPECT_EQ(run({"--htaccess", "--types", "gif", "--url", "U", (root / "site").string()}),
               CliApplication::Refused);
     EXPECT_FALSE(fs::exists(root / "site_Moved"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CliOutputs, ServerListWritesEachFormatAtItsPlace)
+{
+    EXPECT_EQ(run({"--server", "nginx,caddy,iis,netlify", "--htaccess", "--no-subpath", "--url",
+                   "U", (root / "site").string()}),
+              CliApplication::Done);
+    for (const fs::path& file :
+         {root / "site_Moved.nginx.conf", root / "site_Moved.Caddyfile",
+          root / "site_Moved" / "web.config", root / "site_Moved" / "_redirects",
+          root / "site_Moved" / ".htaccess"})
+        EXPECT_TRUE(fs::exists(file)) << file;
+    std::ifstream htaccess(root / "site_Moved" / ".htaccess");
+    const std::string rules{std::istreambuf_iterator<char>(htaccess), {}};
+    EXPECT_NE(rules.find("RewriteRule \"\\.htm$\" \"U\" [R=301,L,NE]"), std::string::npos)
+        << "all pages to one URL: one rule per type\n"
+        << rules;
+    EXPECT_NE(err.str().find("Geschrieben: site_Moved.Caddyfile"), std::string::npos);
 }
 
 } // namespace
