@@ -1,5 +1,6 @@
 #include "WindowShell.h"
 
+#include "ClientAreaHost.h"
 #include "Clipboard.h"
 #include "Dialogs.h"
 #include "TextSelection.h"
@@ -30,6 +31,11 @@ QStatusBar* WindowShell::statusBar() const
 QToolBar* WindowShell::toolBar() const
 {
     return m_toolBar;
+}
+
+void WindowShell::setClientArea(QWidget& clientArea)
+{
+    m_window.setCentralWidget(new ClientAreaHost(clientArea, *m_toolBar, m_window));
 }
 
 QAction* WindowShell::action(const QString& name) const

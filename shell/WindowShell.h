@@ -39,6 +39,9 @@ public:
     QString statusText() const;
     QStatusBar* statusBar() const;
     QToolBar* toolBar() const;
+    // Makes the client area the window's central widget; its controls stay
+    // where they are when the toolbar or the status bar is hidden.
+    void setClientArea(QWidget& clientArea);
     // Finds a menu entry by its name, e.g. "mnuEditCopy".
     QAction* action(const QString& name) const;
 
