@@ -22,6 +22,18 @@
 #include <initializer_list>
 #include <utility>
 
+namespace {
+
+// Qt leaves the caret, and with it the view, at the end of a text that is
+// set; a field shows the beginning of its text instead.
+void showFromStart(QLineEdit& field, const QString& text)
+{
+    field.setText(text);
+    field.setCursorPosition(0);
+}
+
+} // namespace
+
 frmMain::frmMain(SharedState& state, FileSystem& fileSystem, ShellContext context, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_fileSystem(fileSystem), m_context(context)
 {
@@ -56,9 +68,9 @@ void frmMain::connectControls()
 void frmMain::Form_Load()
 {
     m_position.restore(*this);
-    txtVerzeichnis->setText(Settings::read(Settings::Key::Verzeichnis));
-    txtDateitypen->setText(Settings::read(Settings::Key::Dateitypen));
-    txtURLneu->setText(Settings::read(Settings::Key::URLneu));
+    showFromStart(*txtVerzeichnis, Settings::read(Settings::Key::Verzeichnis));
+    showFromStart(*txtDateitypen, Settings::read(Settings::Key::Dateitypen));
+    showFromStart(*txtURLneu, Settings::read(Settings::Key::URLneu));
 }
 
 void frmMain::Form_Unload()
@@ -89,9 +101,9 @@ void frmMain::mnuFileNew_Click()
     // half-way would give the pages of one run different addresses.
     if (m_running)
         return;
-    txtVerzeichnis->setText(Settings::defaultDirectory());
-    txtDateitypen->setText(Settings::defaultValue(Settings::Key::Dateitypen));
-    txtURLneu->setText(Settings::exampleUrl());
+    showFromStart(*txtVerzeichnis, Settings::defaultDirectory());
+    showFromStart(*txtDateitypen, Settings::defaultValue(Settings::Key::Dateitypen));
+    showFromStart(*txtURLneu, Settings::exampleUrl());
     chkUnterverzeichnis->setCheckState(Qt::Checked);
 }
 
@@ -100,7 +112,7 @@ void frmMain::cmdVerzeichnis_Click()
     const QString folder =
         m_context.dialogs.chooseFolder(this, QStringLiteral("Bitte Verzeichnis wählen:"));
     if (!folder.isEmpty())
-        txtVerzeichnis->setText(folder);
+        showFromStart(*txtVerzeichnis, folder);
 }
 
 void frmMain::optHTML_Click(int index)
