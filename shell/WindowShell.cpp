@@ -3,6 +3,7 @@
 #include "ClientAreaHost.h"
 #include "Clipboard.h"
 #include "Dialogs.h"
+#include "StatusPanel.h"
 #include "TextSelection.h"
 #include "frmAbout.h"
 
@@ -15,12 +16,12 @@
 
 void WindowShell::setStatusText(const QString& text)
 {
-    m_statusPanel->setText(text);
+    m_statusPanel->setFullText(text);
 }
 
 QString WindowShell::statusText() const
 {
-    return m_statusPanel->text();
+    return m_statusPanel->fullText();
 }
 
 QStatusBar* WindowShell::statusBar() const

@@ -9,12 +9,12 @@
 
 class QAction;
 class QKeySequence;
-class QLabel;
 class QMainWindow;
 class QMenu;
 class QWidget;
 class QStatusBar;
 class QToolBar;
+class StatusPanel;
 class TextSelection;
 
 // The menu bar, toolbar and status bar that every window of the program
@@ -78,5 +78,5 @@ private:
     QAction* m_viewStatusBar = nullptr;
     QToolBar* m_toolBar = nullptr;
     QStatusBar* m_statusBar = nullptr;
-    QLabel* m_statusPanel = nullptr;
+    StatusPanel* m_statusPanel = nullptr;
 };

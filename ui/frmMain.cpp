@@ -14,6 +14,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -173,15 +174,25 @@ void frmMain::EnableInputs(bool enabled)
 
 void frmMain::showProgress(int pagesWritten, int pagesFound)
 {
+    const auto progressText = [](int written, int found) {
+        return QStringLiteral("%1 von %2").arg(written).arg(found);
+    };
     if (prgFortschritt->isHidden()) {
         prgFortschritt->setRange(0, pagesFound);
+        // Wide enough for the longest count of this run, so that the
+        // status text beside it does not jump while the count grows.
+        lblFortschritt->setText(progressText(pagesFound, pagesFound));
+        lblFortschritt->setFixedWidth(lblFortschritt->sizeHint().width());
         prgFortschritt->show();
+        lblFortschritt->show();
     }
     prgFortschritt->setValue(pagesWritten);
+    lblFortschritt->setText(progressText(pagesWritten, pagesFound));
 }
 
 void frmMain::hideProgress()
 {
     prgFortschritt->hide();
     prgFortschritt->reset();
+    lblFortschritt->hide();
 }

@@ -53,6 +53,7 @@ private:
     void createControls();
     DesignFrame* createDateiwahl(QWidget* parent);
     DesignFrame* createHTMLCode(QWidget* parent);
+    void createProgress();
     void setTabOrder();
     void setFixedClientSize();
     void connectControls();
@@ -97,4 +98,5 @@ private:
     QCheckBox* chkUnterverzeichnis = nullptr;
     QPushButton* cmdStart = nullptr;
     QProgressBar* prgFortschritt = nullptr;
+    QLabel* lblFortschritt = nullptr;
 };

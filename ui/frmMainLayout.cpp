@@ -20,6 +20,9 @@ namespace {
 constexpr double ClientWidth = 7095;
 constexpr double ClientHeight = 5520;
 constexpr double StatusBarHeight = 270;
+constexpr double ProgressBarWidth = 1500;
+// What the status bar's frame and margins take of its height.
+constexpr int StatusBarPadding = 4;
 
 QLabel* wrappedLabel(const QString& text, QWidget* parent)
 {
@@ -41,16 +44,28 @@ void frmMain::createControls()
                                  4560, 6735, 375);
     m_shell->setClientArea(*client);
 
-    prgFortschritt = new QProgressBar(this);
-    prgFortschritt->setObjectName(QStringLiteral("prgFortschritt"));
-    prgFortschritt->setFormat(QStringLiteral("%v von %m"));
-    prgFortschritt->setMaximumHeight(twipsToPixels(StatusBarHeight));
-    prgFortschritt->setMaximumWidth(twipsToPixels(2400));
-    prgFortschritt->hide();
-    m_shell->statusBar()->addPermanentWidget(prgFortschritt);
+    createProgress();
 
     setTabOrder();
     setFixedClientSize();
+}
+
+void frmMain::createProgress()
+{
+    // Styles draw a bar's own text in their own way, some in a strip sized
+    // for "100%"; the count stands beside the bar instead, on one line.
+    prgFortschritt = new QProgressBar(this);
+    prgFortschritt->setObjectName(QStringLiteral("prgFortschritt"));
+    prgFortschritt->setTextVisible(false);
+    prgFortschritt->setFixedSize(twipsToPixels(ProgressBarWidth),
+                                 twipsToPixels(StatusBarHeight) - StatusBarPadding);
+    lblFortschritt = new QLabel(this);
+    lblFortschritt->setObjectName(QStringLiteral("lblFortschritt"));
+    lblFortschritt->setWordWrap(false);
+    for (QWidget* part : std::initializer_list<QWidget*>{lblFortschritt, prgFortschritt}) {
+        part->hide();
+        m_shell->statusBar()->addPermanentWidget(part);
+    }
 }
 
 DesignFrame* frmMain::createDateiwahl(QWidget* parent)
