@@ -1,3 +1,5 @@
+#include "DesignFont.h"
+#include "GermanQtTexts.h"
 #include "NativeFileSystem.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
@@ -18,6 +20,10 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(true);
     // Lets the desktop match the windows to the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.kelvane.Kelvane"));
+    // The program is German, and its windows were drawn for one font; the
+    // dialogs and menus Qt makes for it follow both.
+    const GermanQtTexts germanQtTexts;
+    QApplication::setFont(DesignFont::font());
 
     QtDialogs dialogs;
     QtClipboard clipboard;
