@@ -78,13 +78,13 @@ void WindowShell::mnuFileExit_Click()
 
 void WindowShell::mnuEditCut_Click()
 {
-    // A read-only field cannot lose its text, so it is not cut at all.
     const auto selection = TextSelection::of(m_window.focusWidget());
-    if (!selection || selection->isReadOnly())
+    if (!selection)
         return;
     // A clipboard that fails stops the command before the selection is
-    // deleted, so nothing is lost.
-    if (copyToClipboard(*selection))
+    // deleted, so nothing is lost. A read-only field gets the copy, and
+    // keeps its text.
+    if (copyToClipboard(*selection) && !selection->isReadOnly())
         selection->replace(QString());
 }
 
