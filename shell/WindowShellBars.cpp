@@ -141,7 +141,7 @@ void WindowShell::createToolBar()
 
 void WindowShell::addToolButton(const QString& key, const QString& toolTip)
 {
-    QAction* button = m_toolBar->addAction(QIcon(ShellImages::toolbarImage(key)), QString());
+    QAction* button = m_toolBar->addAction(ShellImages::toolbarIcon(key), QString());
     button->setObjectName(QStringLiteral("tbToolBar") + key);
     button->setData(key);
     button->setToolTip(toolTip);
