@@ -5,6 +5,7 @@
 #include "FolderDropFilter.h"
 #include "MainWindowRelocation.h"
 #include "Relocation.h"
+#include "RunProgress.h"
 #include "Settings.h"
 #include "SharedState.h"
 #include "WindowRegistry.h"
@@ -14,9 +15,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
@@ -174,25 +173,10 @@ void frmMain::EnableInputs(bool enabled)
 
 void frmMain::showProgress(int pagesWritten, int pagesFound)
 {
-    const auto progressText = [](int written, int found) {
-        return QStringLiteral("%1 von %2").arg(written).arg(found);
-    };
-    if (prgFortschritt->isHidden()) {
-        prgFortschritt->setRange(0, pagesFound);
-        // Wide enough for the longest count of this run, so that the
-        // status text beside it does not jump while the count grows.
-        lblFortschritt->setText(progressText(pagesFound, pagesFound));
-        lblFortschritt->setFixedWidth(lblFortschritt->sizeHint().width());
-        prgFortschritt->show();
-        lblFortschritt->show();
-    }
-    prgFortschritt->setValue(pagesWritten);
-    lblFortschritt->setText(progressText(pagesWritten, pagesFound));
+    m_progress->show(pagesWritten, pagesFound);
 }
 
 void frmMain::hideProgress()
 {
-    prgFortschritt->hide();
-    prgFortschritt->reset();
-    lblFortschritt->hide();
+    m_progress->hide();
 }

@@ -13,9 +13,9 @@ class QCheckBox;
 class DesignFrame;
 class QLabel;
 class QLineEdit;
-class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class RunProgress;
 class WindowShell;
 class frmHTML;
 struct SharedState;
@@ -53,7 +53,6 @@ private:
     void createControls();
     DesignFrame* createDateiwahl(QWidget* parent);
     DesignFrame* createHTMLCode(QWidget* parent);
-    void createProgress();
     void setTabOrder();
     void setFixedClientSize();
     void connectControls();
@@ -97,6 +96,5 @@ private:
     QLineEdit* txtURLneu = nullptr;
     QCheckBox* chkUnterverzeichnis = nullptr;
     QPushButton* cmdStart = nullptr;
-    QProgressBar* prgFortschritt = nullptr;
-    QLabel* lblFortschritt = nullptr;
+    RunProgress* m_progress = nullptr;
 };

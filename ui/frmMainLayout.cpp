@@ -1,4 +1,5 @@
 #include "DesignFrame.h"
+#include "RunProgress.h"
 #include "Twips.h"
 #include "WindowShell.h"
 #include "frmMain.h"
@@ -8,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -19,10 +19,6 @@ namespace {
 // bottom edge; the controls are placed in the strip between them.
 constexpr double ClientWidth = 7095;
 constexpr double ClientHeight = 5520;
-constexpr double StatusBarHeight = 270;
-constexpr double ProgressBarWidth = 1500;
-// What the status bar's frame and margins take of its height.
-constexpr int StatusBarPadding = 4;
 
 QLabel* wrappedLabel(const QString& text, QWidget* parent)
 {
@@ -44,28 +40,10 @@ void frmMain::createControls()
                                  4560, 6735, 375);
     m_shell->setClientArea(*client);
 
-    createProgress();
+    m_progress = new RunProgress(*m_shell->statusBar());
 
     setTabOrder();
     setFixedClientSize();
-}
-
-void frmMain::createProgress()
-{
-    // Styles draw a bar's own text in their own way, some in a strip sized
-    // for "100%"; the count stands beside the bar instead, on one line.
-    prgFortschritt = new QProgressBar(this);
-    prgFortschritt->setObjectName(QStringLiteral("prgFortschritt"));
-    prgFortschritt->setTextVisible(false);
-    prgFortschritt->setFixedSize(twipsToPixels(ProgressBarWidth),
-                                 twipsToPixels(StatusBarHeight) - StatusBarPadding);
-    lblFortschritt = new QLabel(this);
-    lblFortschritt->setObjectName(QStringLiteral("lblFortschritt"));
-    lblFortschritt->setWordWrap(false);
-    for (QWidget* part : std::initializer_list<QWidget*>{lblFortschritt, prgFortschritt}) {
-        part->hide();
-        m_shell->statusBar()->addPermanentWidget(part);
-    }
 }
 
 DesignFrame* frmMain::createDateiwahl(QWidget* parent)
