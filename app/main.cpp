@@ -1,4 +1,5 @@
 #include "DesignFont.h"
+#include "GeometryDump.h"
 #include "GermanQtTexts.h"
 #include "NativeFileSystem.h"
 #include "QtClipboard.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
+#include <QTimer>
 
 int main(int argc, char* argv[])
 {
@@ -42,5 +44,6 @@ int main(int argc, char* argv[])
 
     frmMain mainForm(state, fileSystem, ShellContext{dialogs, clipboard, windows, sysInfo});
     mainForm.show();
+    QTimer::singleShot(0, &mainForm, [&mainForm] { GeometryDump::writeIfAsked(mainForm); });
     return QApplication::exec();
 }
