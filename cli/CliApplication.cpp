@@ -7,21 +7,7 @@
 #include "Relocation.h"
 #include "SharedState.h"
 
-#include <filesystem>
 #include <ostream>
-
-namespace {
-
-// A shell user names folders relative to where they are; the run needs the
-// full path, since it climbs the output path to create its folders.
-std::string absoluteDirectory(const std::string& directory)
-{
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(directory, error);
-    return error ? directory : absolute.lexically_normal().string();
-}
-
-} // namespace
 
 CliApplication::CliApplication(FileSystem& fileSystem, SharedState state,
                                TerminalWindow::Streams streams)
@@ -40,15 +26,11 @@ int CliApplication::run(const std::vector<std::string>& arguments)
         m_streams.out << CommandLine::help();
         return Done;
     }
-    options->Directory = absoluteDirectory(options->Directory);
     return relocate(*options);
 }
 
 int CliApplication::relocate(const CommandLine& options)
 {
-    SharedState state = m_state;
-    state.UseStandardTemplate = !options.UserTemplate;
-
     PageReport report;
     HtaccessRules rules;
     TerminalWindow window(options, m_streams);
@@ -61,7 +43,9 @@ int CliApplication::relocate(const CommandLine& options)
             rules.add(page.RelativePath, page.Url);
     });
 
-    Relocation relocation(window, m_fileSystem, state);
+    Relocation relocation(window, m_fileSystem, m_state,
+                          {options.Directory, options.Types, options.Url,
+                           options.AppendSubpath ? 1 : 0, !options.UserTemplate});
     relocation.setDryRun(options.DryRun);
     const Relocation::Outcome outcome = relocation.run();
     int status = reportOutcome(options, relocation, outcome, window);

@@ -7,9 +7,8 @@
 #include <functional>
 #include <iosfwd>
 
-// The relocation run's window on a terminal: the inputs come from the
-// command line, messages and progress go to standard error, the question is
-// asked on the terminal.
+// The relocation run's window on a terminal: messages and progress go to
+// standard error, the question is asked on the terminal.
 class TerminalWindow : public RelocationWindow
 {
 public:
@@ -24,11 +23,6 @@ public:
 
     TerminalWindow(const CommandLine& options, Streams streams,
                    EventThrottle::Clock clock = &std::chrono::steady_clock::now);
-
-    std::string txtVerzeichnis() const override { return m_options.Directory; }
-    std::string txtDateitypen() const override { return m_options.Types; }
-    std::string txtURLneu() const override { return m_options.Url; }
-    int chkUnterverzeichnis() const override { return m_options.AppendSubpath ? 1 : 0; }
 
     void SetStatus(const std::string& text) override { m_status = text; }
     void EnableInputs(bool) override {}

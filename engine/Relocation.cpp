@@ -6,9 +6,12 @@
 #include "PageUrl.h"
 #include "RelocationWindow.h"
 #include "SharedState.h"
+#include "TypedPath.h"
 #include "clsDateiString.h"
 #include "clsDateiliste.h"
 #include "clsParser.h"
+
+#include <utility>
 
 using Icon = RelocationWindow::Icon;
 
@@ -31,8 +34,9 @@ bool liesBelow(const std::string& path, const std::string& baseDirectory)
 
 } // namespace
 
-Relocation::Relocation(RelocationWindow& window, FileSystem& fileSystem, const SharedState& state)
-    : m_window(window), m_fileSystem(fileSystem), m_state(state)
+Relocation::Relocation(RelocationWindow& window, FileSystem& fileSystem, const SharedState& state,
+                       RelocationInputs inputs)
+    : m_window(window), m_fileSystem(fileSystem), m_state(state), m_inputs(std::move(inputs))
 {}
 
 Relocation::Outcome Relocation::run()
@@ -52,11 +56,13 @@ Relocation::Outcome Relocation::run()
 
 Relocation::Outcome Relocation::relocate()
 {
-    const std::string directoryText = m_window.txtVerzeichnis();
-    if (!m_fileSystem.FolderExists(directoryText))
-        return refuse("Verzeichnis nicht gefunden\r\n" + directoryText, Icon::Critical, true);
+    // Messages repeat the text as typed; the run itself works on the full
+    // path.
+    std::string baseDirectory = TypedPath::resolve(m_inputs.Verzeichnis);
+    if (!m_fileSystem.FolderExists(baseDirectory))
+        return refuse("Verzeichnis nicht gefunden\r\n" + m_inputs.Verzeichnis, Icon::Critical,
+                      true);
 
-    std::string baseDirectory = m_window.txtVerzeichnis();
     if (characterCount(baseDirectory) <= 3)
         return refuse("Bitte Unterverzeichnis auswählen", Icon::Information, true);
     if (baseDirectory.back() == PathSeparator)
@@ -102,7 +108,7 @@ void Relocation::collectFiles(clsDateiliste& list, const std::string& baseDirect
     clsParser parser;
     list.BasisVerzeichnis = baseDirectory;
     list.DateitypenFiltern = true;
-    parser.InputText = m_window.txtDateitypen();
+    parser.InputText = m_inputs.Dateitypen;
     list.Dateitypen(parser.TextList());
 
     m_window.SetStatus("Suchen der Dateien...");
@@ -112,7 +118,7 @@ void Relocation::collectFiles(clsDateiliste& list, const std::string& baseDirect
 std::string Relocation::readTemplate()
 {
     const std::string& path =
-        m_state.UseStandardTemplate ? m_state.StandardTemplatePath : m_state.UserTemplatePath;
+        m_inputs.UseStandardTemplate ? m_state.StandardTemplatePath : m_state.UserTemplatePath;
     try {
         return m_fileSystem.ReadAll(path);
     } catch (const EngineError& error) {
@@ -143,8 +149,8 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
             readyFolder = outputFolder;
         }
         const std::string fileName = paths.GetDatei(path);
-        const std::string url = PageUrl::build(m_window.txtURLneu(), relativeFolder, fileName,
-                                               m_window.chkUnterverzeichnis() == 1);
+        const std::string url =
+            PageUrl::build(m_inputs.URLneu, relativeFolder, fileName, m_inputs.appendsSubpath());
 
         m_window.SetStatus("Schreibe " + fileName + " in " + outputFolder);
         const std::string target = outputFolder + PathSeparator + fileName;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RelocationInputs.h"
 #include "RelocationWindow.h"
 #include "TextCodec.h"
 
@@ -14,8 +15,9 @@ struct SharedState;
 
 // The relocation run started by the Start button: checks the inputs, collects
 // the pages, and writes a replacement page for each into the "_Moved" tree.
-// It reports only through its window; every error becomes a message there,
-// and every way out enables the inputs again.
+// Its inputs are fixed when it is made; it reports only through its window.
+// Every error becomes a message there, and every way out enables the inputs
+// again.
 class Relocation
 {
 public:
@@ -29,7 +31,9 @@ public:
 
     static constexpr const char* AbortedStatus = "Durchführung abgebrochen.";
 
-    Relocation(RelocationWindow& window, FileSystem& fileSystem, const SharedState& state);
+    // The state gives the template paths; the inputs choose one of them.
+    Relocation(RelocationWindow& window, FileSystem& fileSystem, const SharedState& state,
+               RelocationInputs inputs);
 
     // Plans every page and reports it through pageDone, but asks nothing,
     // creates no folder and writes no page.
@@ -54,6 +58,7 @@ private:
     RelocationWindow& m_window;
     FileSystem& m_fileSystem;
     const SharedState& m_state;
+    const RelocationInputs m_inputs;
     bool m_dryRun = false;
     TextCodec::Encoding m_templateEncoding = TextCodec::Encoding::Utf8;
     std::size_t m_pagesWritten = 0;

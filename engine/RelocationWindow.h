@@ -4,9 +4,10 @@
 #include <string>
 #include <string_view>
 
-// What the relocation run needs of the window that started it. The main
+// How the relocation run reports to the window that started it. The main
 // window implements it over its controls, the command line over the
-// terminal, tests over plain values. Texts are UTF-8.
+// terminal, tests over plain values. The run's inputs come separately, as
+// one RelocationInputs value read at Start. Texts are UTF-8.
 class RelocationWindow
 {
 public:
@@ -33,12 +34,6 @@ public:
     };
 
     virtual ~RelocationWindow() = default;
-
-    virtual std::string txtVerzeichnis() const = 0;
-    virtual std::string txtDateitypen() const = 0;
-    virtual std::string txtURLneu() const = 0;
-    // 0 unticked, 1 ticked, 2 greyed; only 1 appends folder and file name.
-    virtual int chkUnterverzeichnis() const = 0;
 
     virtual void SetStatus(const std::string& text) = 0;
     virtual void EnableInputs(bool enabled) = 0;

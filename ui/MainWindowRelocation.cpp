@@ -3,9 +3,7 @@
 #include "Dialogs.h"
 #include "frmMain.h"
 
-#include <QCheckBox>
 #include <QCoreApplication>
-#include <QLineEdit>
 #include <algorithm>
 #include <limits>
 #include <utility>
@@ -61,34 +59,6 @@ void MainWindowRelocation::showPendingStatus()
         m_window.SetStatus(QString::fromStdString(*std::exchange(m_pendingStatus, std::nullopt)));
 }
 
-std::string MainWindowRelocation::txtVerzeichnis() const
-{
-    return m_window.txtVerzeichnis->text().toStdString();
-}
-
-std::string MainWindowRelocation::txtDateitypen() const
-{
-    return m_window.txtDateitypen->text().toStdString();
-}
-
-std::string MainWindowRelocation::txtURLneu() const
-{
-    return m_window.txtURLneu->text().toStdString();
-}
-
-int MainWindowRelocation::chkUnterverzeichnis() const
-{
-    switch (m_window.chkUnterverzeichnis->checkState()) {
-    case Qt::Unchecked:
-        return 0;
-    case Qt::Checked:
-        return 1;
-    case Qt::PartiallyChecked:
-        break;
-    }
-    return 2;
-}
-
 void MainWindowRelocation::SetStatus(const std::string& text)
 {
     m_pendingStatus = text;
@@ -117,7 +87,7 @@ bool MainWindowRelocation::askYesNo(const std::string& text)
 
 void MainWindowRelocation::focusVerzeichnis()
 {
-    m_window.txtVerzeichnis->setFocus(Qt::OtherFocusReason);
+    m_window.focusVerzeichnis();
 }
 
 void MainWindowRelocation::processEvents()

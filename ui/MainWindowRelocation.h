@@ -7,9 +7,9 @@
 
 class frmMain;
 
-// Lends the main window to the relocation run: the run reads the fields,
-// reports its progress and asks its questions through the window's controls
-// and the program's dialogs.
+// Lends the main window to the relocation run: the run reports its progress
+// and asks its questions through the window's status bar, progress bar and
+// the program's dialogs.
 class MainWindowRelocation final : public RelocationWindow
 {
 public:
@@ -18,11 +18,6 @@ public:
     // The event throttle calls back into this object.
     MainWindowRelocation(const MainWindowRelocation&) = delete;
     MainWindowRelocation& operator=(const MainWindowRelocation&) = delete;
-
-    std::string txtVerzeichnis() const override;
-    std::string txtDateitypen() const override;
-    std::string txtURLneu() const override;
-    int chkUnterverzeichnis() const override;
 
     void SetStatus(const std::string& text) override;
     void EnableInputs(bool enabled) override;

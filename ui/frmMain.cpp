@@ -149,12 +149,28 @@ void frmMain::cmdStart_Click()
     m_running = true;
     {
         MainWindowRelocation window(*this);
-        Relocation(window, m_fileSystem, m_state).run();
+        Relocation(window, m_fileSystem, m_state, relocationInputs()).run();
     }
     m_running = false;
     hideProgress();
     if (std::exchange(m_closeRequested, false))
         close();
+}
+
+RelocationInputs frmMain::relocationInputs() const
+{
+    int box = 2;
+    if (chkUnterverzeichnis->checkState() == Qt::Unchecked)
+        box = 0;
+    else if (chkUnterverzeichnis->checkState() == Qt::Checked)
+        box = 1;
+    return {txtVerzeichnis->text().toStdString(), txtDateitypen->text().toStdString(),
+            txtURLneu->text().toStdString(), box, m_state.UseStandardTemplate};
+}
+
+void frmMain::focusVerzeichnis()
+{
+    txtVerzeichnis->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain::SetStatus(const QString& text)

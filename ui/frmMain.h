@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RelocationInputs.h"
 #include "ShellContext.h"
 #include "WindowPosition.h"
 
@@ -60,6 +61,9 @@ private:
     void Form_Load();
     void Form_Unload();
 
+    // The inputs of a run, read once when Start is pressed.
+    RelocationInputs relocationInputs() const;
+    void focusVerzeichnis();
     void SetStatus(const QString& text);
     void EnableInputs(bool enabled);
     void showProgress(int pagesWritten, int pagesFound);

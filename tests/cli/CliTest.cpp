@@ -127,6 +127,18 @@ TEST_F(Cli, RefusalsAndErrorsHaveTheirExitStatus)
     EXPECT_FALSE(fs::exists(moved()));
 }
 
+TEST_F(Cli, RelativeDirectoryIsResolvedButShownAsTyped)
+{
+    const fs::path before = fs::current_path();
+    fs::current_path(root);
+    EXPECT_EQ(run({"--url", "U", "fehlt"}), CliApplication::Refused);
+    EXPECT_NE(err.str().find("Verzeichnis nicht gefunden\nfehlt\n"), std::string::npos)
+        << err.str();
+    EXPECT_EQ(run({"--url", "U", "./Alte Seite/"}), CliApplication::Done);
+    fs::current_path(before);
+    EXPECT_TRUE(fs::exists(moved() / "index.htm"));
+}
+
 TEST_F(Cli, WrongUsageExplainsItself)
 {
     const std::vector<std::vector<std::string>> wrong = {

@@ -10,19 +10,10 @@
 class FakeWindow : public RelocationWindow
 {
 public:
-    std::string Verzeichnis;
-    std::string Dateitypen = "htm;html";
-    std::string URLneu = "http://new.example";
-    int Unterverzeichnis = 1;
     bool AnswerYes = true;
     std::size_t StopAfterPages = 0; // 0: never
     std::vector<std::string> Calls;
     std::vector<Page> Pages;
-
-    std::string txtVerzeichnis() const override { return Verzeichnis; }
-    std::string txtDateitypen() const override { return Dateitypen; }
-    std::string txtURLneu() const override { return URLneu; }
-    int chkUnterverzeichnis() const override { return Unterverzeichnis; }
 
     void SetStatus(const std::string& text) override { Calls.push_back("status:" + text); }
     void EnableInputs(bool enabled) override { Calls.push_back(enabled ? "enable:1" : "enable:0"); }

@@ -24,12 +24,14 @@ protected:
     {
         state = SharedState::forProgramFolder(S + "prog");
         fileSystem.addFile(state.StandardTemplatePath, StandardTemplate);
-        window.Verzeichnis = Site;
+        inputs.Verzeichnis = Site;
+        inputs.Dateitypen = "htm;html";
+        inputs.URLneu = "http://new.example";
     }
 
     Outcome run(bool dryRun = false)
     {
-        Relocation relocation(window, fileSystem, state);
+        Relocation relocation(window, fileSystem, state, inputs);
         relocation.setDryRun(dryRun);
         return relocation.run();
     }
@@ -47,16 +49,17 @@ protected:
     MemoryFileSystem fileSystem;
     SharedState state;
     FakeWindow window;
+    RelocationInputs inputs;
 };
 
 TEST_F(RelocationRun, MissingDirectoryIsReportedWithTheTextAsEntered)
 {
-    window.Verzeichnis = S + "x";
+    inputs.Verzeichnis = S + "x";
     EXPECT_EQ(run(), Outcome::Refused);
     EXPECT_EQ(window.Calls, (Calls{"enable:0", "message:1:Verzeichnis nicht gefunden\r\n" + S + "x",
                                    "enable:1", "focus"}));
     window.Calls.clear();
-    window.Verzeichnis = "";
+    inputs.Verzeichnis = "";
     run();
     EXPECT_EQ(window.Calls.at(1), "message:1:Verzeichnis nicht gefunden\r\n");
 }
@@ -66,7 +69,7 @@ TEST_F(RelocationRun, DirectoryOfThreeCharactersOrFewerIsRefused)
     for (const std::string& directory : {S + "ab", S + "\xC3\xA4"
                                                        "b"}) {
         fileSystem.addFile(directory + S + "a.htm");
-        window.Verzeichnis = directory;
+        inputs.Verzeichnis = directory;
         window.Calls.clear();
         EXPECT_EQ(run(), Outcome::Refused);
         EXPECT_EQ(window.Calls, (Calls{"enable:0", "message:3:Bitte Unterverzeichnis auswählen",
@@ -79,7 +82,7 @@ TEST_F(RelocationRun, NoToTheOutputRootQuestionEndsWithoutFocusOrWriting)
 {
     fileSystem.addFile(Site + S + "a.htm");
     fileSystem.addFolder(Moved);
-    window.Verzeichnis = Site + S;
+    inputs.Verzeichnis = Site + S;
     window.AnswerYes = false;
 
     EXPECT_EQ(run(), Outcome::Refused);
@@ -145,7 +148,7 @@ TEST_F(RelocationRun, UncheckedOrGreyedBoxGivesEveryPageTheUrlAlone)
 {
     fileSystem.addFile(Site + S + "x" + S + "b.htm");
     for (const int box : {0, 2}) {
-        window.Unterverzeichnis = box;
+        inputs.Unterverzeichnis = box;
         run();
         EXPECT_EQ(fileSystem.Files.at(Moved + S + "x" + S + "b.htm"), page("http://new.example"));
     }
@@ -155,8 +158,8 @@ TEST_F(RelocationRun, UsesTheUserTemplateWhenChosen)
 {
     fileSystem.addFile(Site + S + "a.htm");
     fileSystem.addFile(state.UserTemplatePath, "mine %url%</BODY>\r\n");
-    state.UseStandardTemplate = false;
-    window.Unterverzeichnis = 0;
+    inputs.UseStandardTemplate = false;
+    inputs.Unterverzeichnis = 0;
 
     EXPECT_EQ(run(), Outcome::Done);
     EXPECT_EQ(fileSystem.Files.at(Moved + S + "a.htm"),
@@ -167,7 +170,7 @@ TEST_F(RelocationRun, UsesTheUserTemplateWhenChosen)
 TEST_F(RelocationRun, MissingUserTemplateStopsWithAMessageNamingIt)
 {
     fileSystem.addFile(Site + S + "a.htm");
-    state.UseStandardTemplate = false;
+    inputs.UseStandardTemplate = false;
 
     EXPECT_EQ(run(), Outcome::Failed);
     const std::string message = window.Calls.at(2);
@@ -181,7 +184,7 @@ TEST_F(RelocationRun, MissingUserTemplateStopsWithAMessageNamingIt)
 TEST_F(RelocationRun, TypeListTheParserRejectsStopsBeforeTheSearch)
 {
     fileSystem.addFile(Site + S + "a.htm");
-    window.Dateitypen = "1-40000";
+    inputs.Dateitypen = "1-40000";
     EXPECT_EQ(run(), Outcome::Failed);
     EXPECT_EQ(window.Calls.size(), 4u);
     EXPECT_EQ(window.Calls.at(1).rfind("message:1:Dateitypen fehlerhaft", 0), 0u);
@@ -194,7 +197,7 @@ TEST_F(RelocationRun, FailedWriteStopsTheRunAndKeepsEarlierPages)
         fileSystem.addFile(Site + S + name);
     fileSystem.UnwritableFiles.insert(Moved + S + "b.htm");
 
-    Relocation relocation(window, fileSystem, state);
+    Relocation relocation(window, fileSystem, state, inputs);
     EXPECT_EQ(relocation.run(), Outcome::Failed);
     EXPECT_EQ(relocation.pagesWritten(), 1u);
     EXPECT_EQ(fileSystem.Files.at(Moved + S + "a.htm"), page("http://new.example/a.htm"));
@@ -241,7 +244,7 @@ TEST_F(RelocationRun, WritesTheUrlInTheTemplatesEightBitCodePage)
                        "\xC3\xBC"
                        "ber.htm");
     fileSystem.Files[state.StandardTemplatePath] = "\xE4 %URL%</body>";
-    window.URLneu = "http://neu.example/\xE2\x86\x92";
+    inputs.URLneu = "http://neu.example/\xE2\x86\x92";
 
     run();
     const std::string written = fileSystem.Files.at(Moved + S +

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+// What the user asked for, read from the window or the command line once,
+// when the run starts. Texts are UTF-8, exactly as typed.
+struct RelocationInputs
+{
+    std::string Verzeichnis;
+    std::string Dateitypen;
+    std::string URLneu;
+    // The check box: 0 unticked, 1 ticked, 2 greyed; only 1 appends the
+    // folder and file name to the URL.
+    int Unterverzeichnis = 1;
+    bool UseStandardTemplate = true;
+
+    bool appendsSubpath() const { return Unterverzeichnis == 1; }
+};
