@@ -13,9 +13,9 @@
 
 namespace {
 
-QString nativeText(QKeyCombination keys)
+QString ctrlN()
 {
-    return QKeySequence(keys).toString(QKeySequence::NativeText);
+    return QKeySequence(Qt::CTRL | Qt::Key_N).toString(QKeySequence::NativeText);
 }
 
 TEST(GermanQtTexts, QtSpeaksGermanWhileTheyAreLoaded)
@@ -23,35 +23,19 @@ TEST(GermanQtTexts, QtSpeaksGermanWhileTheyAreLoaded)
     {
         const GermanQtTexts german;
         ASSERT_TRUE(german.isLoaded());
-        const struct
-        {
-            QMessageBox::StandardButton button;
-            const char* text;
-        } buttons[] = {{QMessageBox::Yes, "&Ja"},
-                       {QMessageBox::No, "&Nein"},
-                       {QMessageBox::Ok, "OK"},
-                       {QMessageBox::Cancel, "Abbrechen"}};
+        const std::pair<QMessageBox::StandardButton, QString> buttons[] = {
+            {QMessageBox::Yes, QStringLiteral("&Ja")},
+            {QMessageBox::No, QStringLiteral("&Nein")},
+            {QMessageBox::Ok, QStringLiteral("OK")},
+            {QMessageBox::Cancel, QStringLiteral("Abbrechen")}};
         QMessageBox box;
-        for (const auto& row : buttons) {
-            box.setStandardButtons(row.button);
-            EXPECT_EQ(box.button(row.button)->text(), QString::fromUtf8(row.text));
+        for (const auto& [button, text] : buttons) {
+            box.setStandardButtons(button);
+            EXPECT_EQ(box.button(button)->text(), text);
         }
-        EXPECT_EQ(nativeText(Qt::CTRL | Qt::Key_N), QStringLiteral("Strg+N"));
-        EXPECT_EQ(QLocale().language(), QLocale::German);
+        EXPECT_EQ(ctrlN(), QStringLiteral("Strg+N"));
     }
-    EXPECT_EQ(nativeText(Qt::CTRL | Qt::Key_N), QStringLiteral("Ctrl+N"));
-}
-
-// The entries of a field's context menu by their texts without the keys.
-QStringList enabledEntries(QWidget& field)
-{
-    QStringList entries;
-    const std::unique_ptr<QMenu> menu = FieldContextMenu::create(field, QPoint(1, 1));
-    for (const QAction* entry : menu->actions()) {
-        if (entry->isEnabled() && !entry->isSeparator())
-            entries.append(entry->text().section(QLatin1Char('\t'), 0, 0));
-    }
-    return entries;
+    EXPECT_EQ(ctrlN(), QStringLiteral("Ctrl+N"));
 }
 
 TEST(FieldContextMenu, OffersNoUndoLikeTheEditMenu)
@@ -64,14 +48,16 @@ TEST(FieldContextMenu, OffersNoUndoLikeTheEditMenu)
     plain.insertPlainText(QStringLiteral("Text"));
     line.selectAll();
     plain.selectAll();
-    const QStringList expected{QStringLiteral("&Ausschneiden"), QStringLiteral("&Kopieren"),
-                               QStringLiteral("Löschen")};
     for (QWidget* field : std::initializer_list<QWidget*>{&line, &plain}) {
-        const QStringList entries = enabledEntries(*field);
-        for (const QString& entry : expected)
-            EXPECT_TRUE(entries.contains(entry)) << entries.join(u',').toStdString();
-        EXPECT_FALSE(entries.contains(QStringLiteral("&Rückgängig")));
-        EXPECT_FALSE(entries.contains(QStringLiteral("Wieder&herstellen")));
+        QStringList enabled;
+        const std::unique_ptr<QMenu> menu = FieldContextMenu::create(*field, QPoint(1, 1));
+        for (const QAction* entry : menu->actions()) {
+            if (entry->isEnabled() && !entry->isSeparator())
+                enabled.append(entry->text());
+        }
+        EXPECT_TRUE(enabled.contains(QStringLiteral("Löschen")))
+            << enabled.join(u',').toStdString();
+        EXPECT_FALSE(enabled.contains(QStringLiteral("&Rückgängig\tStrg+Z")));
     }
     QPushButton button;
     EXPECT_EQ(FieldContextMenu::create(button, QPoint()), nullptr);
@@ -81,36 +67,26 @@ TEST(StatusPanel, ElidesTheMiddleOfThePathOrElseOfTheText)
 {
     const QFontMetrics metrics(DesignFont::font());
     const QString path = QStringLiteral("Schreibe a.htm in /home/benutzer/Seiten/alt/Ordner 29");
-    const struct
-    {
-        QString text;
-        QString fitting; // whose width the panel has; null: half the text's width
-        QString shown;   // null: any text with an ellipsis that fits
-    } rows[] = {
+    // The panel is as wide as the expected text; an empty one: half the text.
+    const std::pair<QString, QString> rows[] = {
         {QStringLiteral("Fertig, 3 Dateien verarbeitet"),
-         QStringLiteral("Fertig, 3 Dateien verarbeitet"),
          QStringLiteral("Fertig, 3 Dateien verarbeitet")},
-        {path, QStringLiteral("Schreibe a.htm in /home/…/Ordner 29"),
-         QStringLiteral("Schreibe a.htm in /home/…/Ordner 29")},
-        {path, QStringLiteral("Schreibe a.htm in /home/…/alt/Ordner 29"),
-         QStringLiteral("Schreibe a.htm in /home/…/alt/Ordner 29")},
-        {QStringLiteral("Schreibe a.htm in C:\\wwwroot_Moved\\a\\bb\\ccc"),
-         QStringLiteral("Schreibe a.htm in C:\\wwwroot_Moved\\…\\ccc"),
-         QStringLiteral("Schreibe a.htm in C:\\wwwroot_Moved\\…\\ccc")},
-        {path, QString(), QString()},
-        {QStringLiteral("Das Verzeichnis existiert nicht und wird darum nicht bearbeitet"),
-         QString(), QString()},
+        {path, QStringLiteral("Schreibe a.htm in /home/…/Ordner 29")},
+        {path, QStringLiteral("Schreibe a.htm in /home/…/alt/Ordner 29")},
+        {QStringLiteral("Schreibe a.htm in C:\\wwwroot\\a\\bb\\ccc"),
+         QStringLiteral("Schreibe a.htm in C:\\wwwroot\\…\\ccc")},
+        {path, QString()},
+        {QStringLiteral("Das Verzeichnis existiert nicht und wird nicht bearbeitet"), QString()},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.text.toStdString());
-        const int width = row.fitting.isNull() ? metrics.horizontalAdvance(row.text) / 2
-                                               : metrics.horizontalAdvance(row.fitting);
-        const QString shown = StatusPanel::elide(row.text, metrics, width);
-        EXPECT_LE(metrics.horizontalAdvance(shown), width);
-        if (row.shown.isNull())
+    for (const auto& [text, expected] : rows) {
+        const int width = expected.isEmpty() ? metrics.horizontalAdvance(text) / 2
+                                             : metrics.horizontalAdvance(expected);
+        const QString shown = StatusPanel::elide(text, metrics, width);
+        EXPECT_LE(metrics.horizontalAdvance(shown), width) << shown.toStdString();
+        if (expected.isEmpty())
             EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
         else
-            EXPECT_EQ(shown, row.shown);
+            EXPECT_EQ(shown, expected);
     }
 }
 
