@@ -7,6 +7,7 @@
 #include "MainWindowRelocation.h"
 #include "OutputFiles.h"
 #include "Relocation.h"
+#include "RunProgress.h"
 #include "Settings.h"
 #include "SharedState.h"
 #include "WindowRegistry.h"
@@ -20,12 +21,23 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
 #include <initializer_list>
 #include <utility>
+
+namespace {
+
+// Qt leaves the caret, and with it the view, at the end of a text that is
+// set; a field shows the beginning of its text instead.
+void showFromStart(QLineEdit& field, const QString& text)
+{
+    field.setText(text);
+    field.setCursorPosition(0);
+}
+
+} // namespace
 
 frmMain::frmMain(SharedState& state, FileSystem& fileSystem, ShellContext context, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_fileSystem(fileSystem), m_context(context)
@@ -63,9 +75,9 @@ void frmMain::connectControls()
 void frmMain::Form_Load()
 {
     m_position.restore(*this);
-    txtVerzeichnis->setText(Settings::read(Settings::Key::Verzeichnis));
-    txtDateitypen->setText(Settings::read(Settings::Key::Dateitypen));
-    txtURLneu->setText(Settings::read(Settings::Key::URLneu));
+    showFromStart(*txtVerzeichnis, Settings::read(Settings::Key::Verzeichnis));
+    showFromStart(*txtDateitypen, Settings::read(Settings::Key::Dateitypen));
+    showFromStart(*txtURLneu, Settings::read(Settings::Key::URLneu));
     m_extras->load();
 }
 
@@ -98,9 +110,9 @@ void frmMain::mnuFileNew_Click()
     // half-way would give the pages of one run different addresses.
     if (m_running)
         return;
-    txtVerzeichnis->setText(Settings::defaultDirectory());
-    txtDateitypen->setText(Settings::defaultValue(Settings::Key::Dateitypen));
-    txtURLneu->setText(Settings::exampleUrl());
+    showFromStart(*txtVerzeichnis, Settings::defaultDirectory());
+    showFromStart(*txtDateitypen, Settings::defaultValue(Settings::Key::Dateitypen));
+    showFromStart(*txtURLneu, Settings::exampleUrl());
     chkUnterverzeichnis->setCheckState(Qt::Checked);
 }
 
@@ -109,7 +121,7 @@ void frmMain::cmdVerzeichnis_Click()
     const QString folder =
         m_context.dialogs.chooseFolder(this, QStringLiteral("Bitte Verzeichnis wählen:"));
     if (!folder.isEmpty())
-        txtVerzeichnis->setText(folder);
+        showFromStart(*txtVerzeichnis, folder);
 }
 
 void frmMain::optHTML_Click(int index)
@@ -289,15 +301,10 @@ void frmMain::EnableInputs(bool enabled)
 
 void frmMain::showProgress(int pagesWritten, int pagesFound)
 {
-    if (prgFortschritt->isHidden()) {
-        prgFortschritt->setRange(0, pagesFound);
-        prgFortschritt->show();
-    }
-    prgFortschritt->setValue(pagesWritten);
+    m_progress->show(pagesWritten, pagesFound);
 }
 
 void frmMain::hideProgress()
 {
-    prgFortschritt->hide();
-    prgFortschritt->reset();
+    m_progress->hide();
 }

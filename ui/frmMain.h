@@ -14,12 +14,12 @@ class FileSystem;
 class OutputFiles;
 class QButtonGroup;
 class QCheckBox;
-class QGroupBox;
+class DesignFrame;
 class QLabel;
 class QLineEdit;
-class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class RunProgress;
 class WindowShell;
 class frmHTML;
 struct SharedState;
@@ -58,8 +58,8 @@ private:
 
     // Layout: builds the controls at their places in twips.
     void createControls();
-    QGroupBox* createDateiwahl(QWidget* parent);
-    QGroupBox* createHTMLCode(QWidget* parent);
+    DesignFrame* createDateiwahl(QWidget* parent);
+    DesignFrame* createHTMLCode(QWidget* parent);
     void setTabOrder();
     void setFixedClientSize();
     void connectControls();
@@ -93,14 +93,14 @@ private:
     // was not moved stores the position it was given.
     WindowPosition m_position{Settings::Key::MainLeft, Settings::Key::MainTop};
 
-    QGroupBox* fraDateiwahl = nullptr;
+    DesignFrame* fraDateiwahl = nullptr;
     QLabel* lblVerzeichnis = nullptr;
     QLineEdit* txtVerzeichnis = nullptr;
     QPushButton* cmdVerzeichnis = nullptr;
     QLabel* lblDateiwahlBeschreibung = nullptr;
     QLabel* lblDateitypen = nullptr;
     QLineEdit* txtDateitypen = nullptr;
-    QGroupBox* fraHTMLCode = nullptr;
+    DesignFrame* fraHTMLCode = nullptr;
     QLabel* lblHTMLCodeBeschreibung = nullptr;
     QLabel* lblHTMLCode = nullptr;
     QButtonGroup* optHTML = nullptr;
@@ -112,5 +112,5 @@ private:
     QLineEdit* txtURLneu = nullptr;
     QCheckBox* chkUnterverzeichnis = nullptr;
     QPushButton* cmdStart = nullptr;
-    QProgressBar* prgFortschritt = nullptr;
+    RunProgress* m_progress = nullptr;
 };
