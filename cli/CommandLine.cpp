@@ -90,6 +90,21 @@ const ValueOption ValueOptions[] = {
          options.UserTemplate = value == "user";
          return std::string();
      }},
+    {"--map",
+     [](CommandLine& options, const std::string& value) {
+         if (value.empty())
+             return std::string("--map braucht einen Dateinamen.");
+         options.MapPath = value;
+         return std::string();
+     }},
+    {"--check",
+     [](CommandLine& options, const std::string& value) {
+         if (value.rfind("http://", 0) != 0 && value.rfind("https://", 0) != 0)
+             return "--check erwartet die alte Adresse mit http:// oder https://, nicht \"" +
+                    value + "\".";
+         options.CheckUrl = value;
+         return std::string();
+     }},
     {"--server", &storeServers},
     {"--report",
      [](CommandLine& options, const std::string& value) {
@@ -117,6 +132,9 @@ std::string incompleteOrConflicting(const CommandLine& options, bool urlGiven)
         return "Die neue URL fehlt (--url).";
     if (options.Directory.empty())
         return "Das Verzeichnis fehlt.";
+    if (!options.CheckUrl.empty() && (options.DryRun || !options.Servers.empty()))
+        return "--check schreibt keine Seiten und geht nicht zusammen mit --dry-run, --server "
+               "oder --htaccess.";
     if (options.DryRun && (!options.Servers.empty() || !options.ReportPath.empty()))
         return "--dry-run schreibt nichts und geht nicht zusammen mit --server, --htaccess oder "
                "--report.";
@@ -186,8 +204,10 @@ std::string CommandLine::usage()
 {
     return "Aufruf: kelvane-cli [--types TEXT] --url URL [--no-subpath]\n"
            "                   [--template standard|user] [--yes]\n"
-           "                   [--server LISTE] [--htaccess] [--report DATEI] [--dry-run]\n"
-           "                   VERZEICHNIS\n";
+           "                   [--server LISTE] [--htaccess] [--map DATEI] [--report DATEI]\n"
+           "                   [--dry-run] VERZEICHNIS\n"
+           "       kelvane-cli --check ALTE_URL [--types TEXT] --url URL [--no-subpath]\n"
+           "                   [--map DATEI] [--report DATEI] VERZEICHNIS\n";
 }
 
 std::string CommandLine::help()
@@ -225,12 +245,25 @@ std::string CommandLine::help()
            "                        netlify  VERZEICHNIS_Moved/_redirects (Netlify und\n"
            "                                 Cloudflare Pages, wird mit hochgeladen)\n"
            "  --htaccess          dasselbe wie --server apache\n"
+           "  --map DATEI         Zuordnungsdatei (CSV, UTF-8): je Zeile der Pfad einer\n"
+           "                      Seite unter VERZEICHNIS mit \"/\" und ihre neue absolute\n"
+           "                      URL, wahlweise nach der Kopfzeile \"alte Datei,neue URL\";\n"
+           "                      gilt für Seiten, Serverregeln, Bericht und Probelauf\n"
            "  --report DATEI      nach dem Lauf eine CSV-Liste schreiben: alte Datei,\n"
-           "                      Ersatzseite, URL\n"
+           "                      Ersatzseite, URL (mit --check: das Prüfergebnis)\n"
            "  --dry-run           nur auflisten, welche Seite mit welcher URL entstünde\n"
            "                      (Ersatzseite und URL durch Tabulator getrennt), nichts\n"
            "                      schreiben\n"
+           "  --check ALTE_URL    nichts schreiben, sondern jede Seite, die der Lauf schriebe,\n"
+           "                      unter ALTE_URL abrufen, Weiterleitungen und Seitenverweisen\n"
+           "                      folgen (bis 10 Schritte) und das Ergebnis je Seite\n"
+           "                      ausgeben: KLASSE, alte URL, Ziel-URL, HTTP-Status\n"
+           "                      (durch Tabulator getrennt), danach eine Zusammenfassung.\n"
+           "                      Klassen: ok, nur-seite (nur über die Ersatzseite),\n"
+           "                      falsches-ziel, ziel-fehlt (4xx/5xx), alt-fehlt (404),\n"
+           "                      schleife, fehler (keine Verbindung, Zeitüberschreitung)\n"
            "  -h, --help          diese Hilfe\n"
            "\n"
-           "Rückgabewert: 0 fertig, 1 abgelehnt, 2 falscher Aufruf, 3 Fehler beim Schreiben.\n";
+           "Rückgabewert: 0 fertig, 1 abgelehnt, 2 falscher Aufruf (auch eine fehlerhafte\n"
+           "Zuordnungsdatei), 3 Fehler beim Schreiben, 4 nicht jede Seite kommt an (--check).\n";
 }

@@ -68,6 +68,9 @@ Relocation::Outcome Relocation::relocate()
     if (baseDirectory.back() == PathSeparator)
         baseDirectory.pop_back();
 
+    if (!readMapping())
+        return Outcome::Refused;
+
     if (!outputRootMayBeUsed(baseDirectory + "_Moved"))
         return finish(Outcome::Refused, {});
 
@@ -115,6 +118,26 @@ void Relocation::collectFiles(clsDateiliste& list, const std::string& baseDirect
     list.erzeugeDateiliste();
 }
 
+// A faulty mapping refuses the run before the user is asked anything, so that
+// no page goes out with an address the user did not mean.
+bool Relocation::readMapping()
+{
+    if (m_inputs.Zuordnungsdatei.empty())
+        return true;
+    std::string error;
+    try {
+        m_mapping = PageMapping::parse(m_fileSystem.ReadAll(m_inputs.Zuordnungsdatei), error);
+    } catch (const EngineError& failure) {
+        error =
+            std::string("Die Zuordnungsdatei konnte nicht gelesen werden.\r\n") + failure.what();
+    }
+    if (error.empty())
+        return true;
+    m_mappingRefused = true;
+    refuse(error, Icon::Critical, false);
+    return false;
+}
+
 std::string Relocation::readTemplate()
 {
     const std::string& path =
@@ -149,20 +172,22 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
             readyFolder = outputFolder;
         }
         const std::string fileName = paths.GetDatei(path);
-        const std::string url =
-            PageUrl::build(m_inputs.URLneu, relativeFolder, fileName, m_inputs.appendsSubpath());
+        const std::string relativePath = PageUrl::toUrlPath(path.substr(baseDirectory.size() + 1));
+        const std::string url = m_mapping.urlFor(relativePath)
+                                    .value_or(PageUrl::build(m_inputs.URLneu, relativeFolder,
+                                                             fileName, m_inputs.appendsSubpath()));
 
         m_window.SetStatus("Schreibe " + fileName + " in " + outputFolder);
         const std::string target = outputFolder + PathSeparator + fileName;
         if (!m_dryRun)
             m_fileSystem.WriteLine(target, page.render(inTemplateEncoding(url)));
         ++m_pagesWritten;
-        m_window.pageDone({path, target, PageUrl::toUrlPath(path.substr(baseDirectory.size() + 1)),
-                           url, m_pagesWritten, files.size()});
+        m_window.pageDone({path, target, relativePath, url, m_pagesWritten, files.size()});
         m_window.processEvents();
         if (m_window.stopRequested())
             return finish(Outcome::Stopped, AbortedStatus);
     }
+    m_unmappedPaths = m_mapping.unusedPaths();
     return finish(Outcome::Done,
                   "Fertig, " + std::to_string(m_pagesWritten) + " Dateien verarbeitet");
 }

@@ -7,6 +7,10 @@ packages=(
     cmake g++ make pkg-config
     libgtest-dev libgmock-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    # what the windows show: their narrow design font and Qt's German texts
+    fonts-liberation qt6-translations-l10n
+    # the screenshot test: a virtual X server and a tool that grabs its screen
+    xvfb imagemagick
     # the browser test: a headless browser and the local web servers
     chromium python3
     # the installation tests: package building and the desktop metadata checks
@@ -14,6 +18,8 @@ packages=(
     # the redirect tests: real Apache, nginx and Caddy servers and a client that
     # shows their answers
     apache2 nginx-light caddy curl
+    # the move check: libcurl for the programs
+    libcurl4-openssl-dev
     # the Windows build of the engine and kelvane-cli, and Wine to test it
     g++-mingw-w64-x86-64-posix wine wine64
     "$@"

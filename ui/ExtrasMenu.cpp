@@ -18,9 +18,10 @@ QString text(std::string_view utf8)
 
 } // namespace
 
-ExtrasMenu::ExtrasMenu(QMainWindow& window) : QObject(&window)
+ExtrasMenu::ExtrasMenu(QMainWindow& window)
+    : QObject(&window), m_menu(new QMenu(QStringLiteral("E&xtras"), &window))
 {
-    auto* menu = new QMenu(QStringLiteral("E&xtras"), &window);
+    QMenu* menu = m_menu;
     menu->setObjectName(QStringLiteral("mnuExtras"));
     menu->menuAction()->setObjectName(QStringLiteral("mnuExtras"));
     for (const OutputFormat& format : OutputFormat::all()) {

@@ -6,6 +6,7 @@
 class OutputFiles;
 class QAction;
 class QMainWindow;
+class QMenu;
 struct OutputFormat;
 
 // The main window's "Extras" menu: one checkable entry for each extra file a
@@ -20,6 +21,8 @@ public:
 
     // The entry of a format, e.g. "mnuExtrasApache".
     QAction* entry(const OutputFormat& format) const;
+    // The menu itself, for entries of the main window's own.
+    QMenu* menu() const { return m_menu; }
     // Adds every checked format to the run's extra files.
     void choose(OutputFiles& files) const;
 
@@ -27,5 +30,6 @@ public:
     void save() const;
 
 private:
+    QMenu* m_menu;
     QList<QAction*> m_entries; // in the order of the format table
 };

@@ -22,6 +22,8 @@ constexpr Entry Entries[] = {
     {Settings::Key::Verzeichnis, "Data/txtVerzeichnis"},
     {Settings::Key::Dateitypen, "Data/txtDateitypen"},
     {Settings::Key::URLneu, "Data/txtURLneu"},
+    {Settings::Key::Zuordnungsdatei, "Extras/Zuordnungsdatei"},
+    {Settings::Key::AlteAdresse, "Extras/AlteAdresse"},
 };
 
 constexpr double DefaultPosition = 1000;
@@ -56,6 +58,9 @@ QString Settings::defaultValue(Key key)
         return QStringLiteral("htm;html;asp;php;php3;php4;shtml;shtm;shm;");
     case Key::URLneu:
         return exampleUrl();
+    case Key::Zuordnungsdatei:
+    case Key::AlteAdresse:
+        return {};
     }
     return {};
 }

@@ -2,8 +2,9 @@
 
 #include <QString>
 
-// The program's per-user settings: application "Kelvane", seven keys in two
-// sections, each with its default. The keys and defaults live in one table
+// The program's per-user settings: application "Kelvane", the seven keys of
+// the windows in two sections and the extras' keys in a section of their
+// own, each with its default. The keys and defaults live in one table
 // in Settings.cpp; nothing else in the program reads or writes the store.
 // A third section, "Extras", keeps which extra files a run writes: one key
 // per output format, named by the format table, "1" or "0" (default).
@@ -18,7 +19,11 @@ public:
         HTMLTop,
         Verzeichnis,
         Dateitypen,
-        URLneu
+        URLneu,
+        // The mapping file of the runs, empty for none.
+        Zuordnungsdatei,
+        // The old site's address the move check asks.
+        AlteAdresse
     };
 
     static QString defaultValue(Key key);

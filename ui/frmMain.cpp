@@ -7,22 +7,37 @@
 #include "MainWindowRelocation.h"
 #include "OutputFiles.h"
 #include "Relocation.h"
+#include "RunProgress.h"
 #include "Settings.h"
 #include "SharedState.h"
 #include "WindowRegistry.h"
 #include "WindowShell.h"
 #include "frmHTML.h"
+#include "frmUmzugPruefen.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLineEdit>
-#include <QProgressBar>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
 #include <initializer_list>
 #include <utility>
+
+namespace {
+
+// Qt leaves the caret, and with it the view, at the end of a text that is
+// set; a field shows the beginning of its text instead.
+void showFromStart(QLineEdit& field, const QString& text)
+{
+    field.setText(text);
+    field.setCursorPosition(0);
+}
+
+} // namespace
 
 frmMain::frmMain(SharedState& state, FileSystem& fileSystem, ShellContext context, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_fileSystem(fileSystem), m_context(context)
@@ -34,6 +49,7 @@ frmMain::frmMain(SharedState& state, FileSystem& fileSystem, ShellContext contex
                                             [this] { mnuFileNew_Click(); });
     m_extras = new ExtrasMenu(*this);
     createControls();
+    createExtrasMenu();
     connectControls();
     m_context.windows.add(*this);
     Form_Load();
@@ -59,9 +75,9 @@ void frmMain::connectControls()
 void frmMain::Form_Load()
 {
     m_position.restore(*this);
-    txtVerzeichnis->setText(Settings::read(Settings::Key::Verzeichnis));
-    txtDateitypen->setText(Settings::read(Settings::Key::Dateitypen));
-    txtURLneu->setText(Settings::read(Settings::Key::URLneu));
+    showFromStart(*txtVerzeichnis, Settings::read(Settings::Key::Verzeichnis));
+    showFromStart(*txtDateitypen, Settings::read(Settings::Key::Dateitypen));
+    showFromStart(*txtURLneu, Settings::read(Settings::Key::URLneu));
     m_extras->load();
 }
 
@@ -94,9 +110,9 @@ void frmMain::mnuFileNew_Click()
     // half-way would give the pages of one run different addresses.
     if (m_running)
         return;
-    txtVerzeichnis->setText(Settings::defaultDirectory());
-    txtDateitypen->setText(Settings::defaultValue(Settings::Key::Dateitypen));
-    txtURLneu->setText(Settings::exampleUrl());
+    showFromStart(*txtVerzeichnis, Settings::defaultDirectory());
+    showFromStart(*txtDateitypen, Settings::defaultValue(Settings::Key::Dateitypen));
+    showFromStart(*txtURLneu, Settings::exampleUrl());
     chkUnterverzeichnis->setCheckState(Qt::Checked);
 }
 
@@ -105,7 +121,7 @@ void frmMain::cmdVerzeichnis_Click()
     const QString folder =
         m_context.dialogs.chooseFolder(this, QStringLiteral("Bitte Verzeichnis wählen:"));
     if (!folder.isEmpty())
-        txtVerzeichnis->setText(folder);
+        showFromStart(*txtVerzeichnis, folder);
 }
 
 void frmMain::optHTML_Click(int index)
@@ -140,6 +156,7 @@ void frmMain::cmdStart_Click()
     if (m_running)
         return;
     m_running = true;
+    std::vector<std::string> unmapped;
     {
         const RelocationInputs inputs = relocationInputs();
         OutputFiles extraFiles(inputs);
@@ -153,6 +170,7 @@ void frmMain::cmdStart_Click()
             outcome = relocation.run();
             pagesWritten = relocation.pagesWritten();
             outputRoot = relocation.outputRoot();
+            unmapped = relocation.unmappedPaths();
         }
         // The report also lists a run that stopped early; rules need all pages.
         if (!extraFiles.empty() && pagesWritten > 0)
@@ -160,6 +178,7 @@ void frmMain::cmdStart_Click()
     }
     m_running = false;
     hideProgress();
+    warnUnmapped(unmapped);
     if (std::exchange(m_closeRequested, false))
         close();
 }
@@ -171,8 +190,70 @@ RelocationInputs frmMain::relocationInputs() const
         box = 0;
     else if (chkUnterverzeichnis->checkState() == Qt::Checked)
         box = 1;
-    return {txtVerzeichnis->text().toStdString(), txtDateitypen->text().toStdString(),
-            txtURLneu->text().toStdString(), box, m_state.UseStandardTemplate};
+    return {txtVerzeichnis->text().toStdString(),
+            txtDateitypen->text().toStdString(),
+            txtURLneu->text().toStdString(),
+            box,
+            m_state.UseStandardTemplate,
+            Settings::read(Settings::Key::Zuordnungsdatei).toStdString()};
+}
+
+// Below the extra files: the mapping file and the check of a move.
+void frmMain::createExtrasMenu()
+{
+    QMenu* extras = m_extras->menu();
+    extras->addSeparator()->setObjectName(QStringLiteral("mnuExtrasBar1"));
+    QAction* mapping = extras->addAction(QStringLiteral("&Zuordnungsdatei…"));
+    mapping->setObjectName(QStringLiteral("mnuExtrasZuordnung"));
+    connect(mapping, &QAction::triggered, this, &frmMain::mnuExtrasZuordnung_Click);
+    QAction* check = extras->addAction(QStringLiteral("Umzug &prüfen…"));
+    check->setObjectName(QStringLiteral("mnuExtrasPruefen"));
+    connect(check, &QAction::triggered, this, &frmMain::mnuExtrasPruefen_Click);
+}
+
+void frmMain::mnuExtrasZuordnung_Click()
+{
+    const QString current = Settings::read(Settings::Key::Zuordnungsdatei);
+    if (!current.isEmpty()) {
+        const QMessageBox::StandardButton answer = m_context.dialogs.message(
+            this, QStringLiteral("Kelvane"),
+            QStringLiteral("Zuordnungsdatei: ") + current +
+                QStringLiteral("\n\nEine andere Datei wählen? Mit „Nein“ gilt keine "
+                               "Zuordnungsdatei mehr."),
+            QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (answer == QMessageBox::No)
+            Settings::write(Settings::Key::Zuordnungsdatei, QString());
+        if (answer != QMessageBox::Yes)
+            return;
+    }
+    const QString file = m_context.dialogs.chooseFile(
+        this, QStringLiteral("Zuordnungsdatei wählen"),
+        QStringLiteral("CSV-Dateien (*.csv);;Alle Dateien (*)"), false);
+    if (!file.isEmpty())
+        Settings::write(Settings::Key::Zuordnungsdatei, file);
+}
+
+void frmMain::mnuExtrasPruefen_Click()
+{
+    if (m_running)
+        return;
+    frmUmzugPruefen dialog(m_state, m_fileSystem, m_context.dialogs, relocationInputs(), this);
+    m_context.dialogs.runModal(dialog);
+}
+
+// One message after the run for every listed path that named no page.
+void frmMain::warnUnmapped(const std::vector<std::string>& paths)
+{
+    if (paths.empty())
+        return;
+    constexpr std::size_t Shown = 10;
+    QString text = QStringLiteral("Die Zuordnungsdatei nennt Seiten, die es nicht gibt:");
+    for (std::size_t i = 0; i < std::min(paths.size(), Shown); ++i)
+        text += QStringLiteral("\n") + QString::fromStdString(paths[i]);
+    if (paths.size() > Shown)
+        text += QStringLiteral("\n… und %1 weitere").arg(paths.size() - Shown);
+    m_context.dialogs.message(this, QStringLiteral("Kelvane"), text, QMessageBox::Warning,
+                              QMessageBox::Ok);
 }
 
 void frmMain::writeExtras(const OutputFiles& files, const std::string& outputRoot, bool complete)
@@ -220,15 +301,10 @@ void frmMain::EnableInputs(bool enabled)
 
 void frmMain::showProgress(int pagesWritten, int pagesFound)
 {
-    if (prgFortschritt->isHidden()) {
-        prgFortschritt->setRange(0, pagesFound);
-        prgFortschritt->show();
-    }
-    prgFortschritt->setValue(pagesWritten);
+    m_progress->show(pagesWritten, pagesFound);
 }
 
 void frmMain::hideProgress()
 {
-    prgFortschritt->hide();
-    prgFortschritt->reset();
+    m_progress->hide();
 }

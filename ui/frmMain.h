@@ -14,12 +14,12 @@ class FileSystem;
 class OutputFiles;
 class QButtonGroup;
 class QCheckBox;
-class QGroupBox;
+class DesignFrame;
 class QLabel;
 class QLineEdit;
-class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class RunProgress;
 class WindowShell;
 class frmHTML;
 struct SharedState;
@@ -47,6 +47,8 @@ public:
     void optHTML_Click(int index);
     void cmdHTML_Click();
     void cmdStart_Click();
+    void mnuExtrasZuordnung_Click();
+    void mnuExtrasPruefen_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -56,11 +58,13 @@ private:
 
     // Layout: builds the controls at their places in twips.
     void createControls();
-    QGroupBox* createDateiwahl(QWidget* parent);
-    QGroupBox* createHTMLCode(QWidget* parent);
+    DesignFrame* createDateiwahl(QWidget* parent);
+    DesignFrame* createHTMLCode(QWidget* parent);
     void setTabOrder();
     void setFixedClientSize();
     void connectControls();
+    void createExtrasMenu();
+    void warnUnmapped(const std::vector<std::string>& paths);
 
     void Form_Load();
     void Form_Unload();
@@ -89,14 +93,14 @@ private:
     // was not moved stores the position it was given.
     WindowPosition m_position{Settings::Key::MainLeft, Settings::Key::MainTop};
 
-    QGroupBox* fraDateiwahl = nullptr;
+    DesignFrame* fraDateiwahl = nullptr;
     QLabel* lblVerzeichnis = nullptr;
     QLineEdit* txtVerzeichnis = nullptr;
     QPushButton* cmdVerzeichnis = nullptr;
     QLabel* lblDateiwahlBeschreibung = nullptr;
     QLabel* lblDateitypen = nullptr;
     QLineEdit* txtDateitypen = nullptr;
-    QGroupBox* fraHTMLCode = nullptr;
+    DesignFrame* fraHTMLCode = nullptr;
     QLabel* lblHTMLCodeBeschreibung = nullptr;
     QLabel* lblHTMLCode = nullptr;
     QButtonGroup* optHTML = nullptr;
@@ -108,5 +112,5 @@ private:
     QLineEdit* txtURLneu = nullptr;
     QCheckBox* chkUnterverzeichnis = nullptr;
     QPushButton* cmdStart = nullptr;
-    QProgressBar* prgFortschritt = nullptr;
+    RunProgress* m_progress = nullptr;
 };

@@ -127,6 +127,59 @@ TEST_F(CliOutputs, OptionsThatCannotGoTogetherAreWrongUsage)
     EXPECT_EQ(run({"--dry-run", "--report", "r.csv", "--url", "U", site}),
               CliApplication::WrongUsage);
     EXPECT_EQ(run({"--report", "", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--map", "", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--check", "http://alt", "--dry-run", "--url", "U", site}),
+              CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--check", "http://alt", "--htaccess", "--url", "U", site}),
+              CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--check", "alt.example", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_NE(err.str().find("--check erwartet die alte Adresse"), std::string::npos);
+    EXPECT_FALSE(fs::exists(root / "site_Moved"));
+}
+
+TEST_F(CliOutputs, MappedUrlReachesDryRunPageReportAndHtaccess)
+{
+    const fs::path map = root / "map.csv";
+    std::ofstream(map, std::ios::binary)
+        << "alte Datei,neue URL\r\n\"x/b c.htm\",\"https://anders.example/b,c\"\r\n"
+           "weg.htm,https://anders.example/weg\r\n";
+    const std::string site = (root / "site").string();
+    const std::string warning =
+        "Warnung: Die Zuordnungsdatei nennt \"weg.htm\", doch diese Seite gibt es nicht.\n";
+
+    EXPECT_EQ(run({"--dry-run", "--map", map.string(), "--url", "U", site}), CliApplication::Done);
+    EXPECT_NE(out.str().find("b c.htm\thttps://anders.example/b,c\n"), std::string::npos);
+    EXPECT_NE(out.str().find("a.htm\tU/a.htm\n"), std::string::npos);
+    EXPECT_EQ(err.str().rfind(warning, 0), 0u) << err.str();
+
+    const fs::path report = root / "bericht.csv";
+    EXPECT_EQ(
+        run({"--htaccess", "--report", report.string(), "--map", map.string(), "--url", "U", site}),
+        CliApplication::Done);
+    std::ifstream csv(report, std::ios::binary);
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(csv), {})
+                  .find(",\"https://anders.example/b,c\"\r\n"),
+              std::string::npos);
+    std::ifstream htaccess(root / "site_Moved" / ".htaccess", std::ios::binary);
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(htaccess), {})
+                  .find("RewriteRule \"^x/b c\\.htm$\" \"https://anders.example/b,c\""),
+              std::string::npos);
+    std::ifstream page(root / "site_Moved" / "x" / "b c.htm", std::ios::binary);
+    EXPECT_EQ(
+        std::string(std::istreambuf_iterator<char>(page), {}).find("https://anders.example/b,c"),
+        0u);
+}
+
+TEST_F(CliOutputs, MalformedOrMissingMappingIsWrongUsageAndWritesNothing)
+{
+    const fs::path map = root / "map.csv";
+    const std::string site = (root / "site").string();
+    std::ofstream(map) << "a.htm,https://n.example/a\r\n\"x/b c.htm,https://n.example/b\r\n";
+    EXPECT_EQ(run({"--htaccess", "--map", map.string(), "--url", "U", site}),
+              CliApplication::WrongUsage);
+    EXPECT_EQ(err.str(), "Zuordnungsdatei, Zeile 2: Anführungszeichen nicht geschlossen\n");
+    EXPECT_EQ(run({"--map", (root / "fehlt.csv").string(), "--url", "U", site}),
+              CliApplication::WrongUsage);
     EXPECT_FALSE(fs::exists(root / "site_Moved"));
 }
 

@@ -152,7 +152,7 @@ TEST(OutputFiles, EachFileGoesToItsPlaceAndAFailureSparesTheOthers)
     MemoryFileSystem fileSystem;
     fileSystem.addFolder(Moved);
     fileSystem.UnwritableFiles.insert(Moved + ".Caddyfile");
-    OutputFiles files({S + "w" + S + "site", "htm", U, 1, true});
+    OutputFiles files({S + "w" + S + "site", "htm", U, 1, true, ""});
     for (const char* name : {"apache", "nginx", "caddy", "iis", "netlify", "report"})
         files.add(*OutputFormat::find(name));
     files.addPage(page("index.htm", U + "/index.htm"));
