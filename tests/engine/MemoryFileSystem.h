@@ -2,9 +2,12 @@
 
 #include "EngineError.h"
 #include "FileSystem.h"
+#include "OutputTree.h"
+#include "TemporaryName.h"
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,8 +22,15 @@ public:
     std::set<std::string> UnlistableFolders;
     std::set<std::string> UnwritableFiles;
     std::set<std::string> ReadOnlyFolders;
+    // Link path to the full path it points to.
+    std::map<std::string, std::string> Links;
+    // Writes of these pages fail with the given reason.
+    std::map<std::string, std::errc> FailingFiles;
+    // Output roots that another run holds.
+    std::set<std::string> LockedRoots;
     std::vector<std::string> CreatedFolders;
     std::vector<std::string> WrittenFiles;
+    int Flushes = 0;
 
     // A folder with every missing level above it.
     void addFolder(const std::string& path)
@@ -93,6 +103,58 @@ public:
         WrittenFiles.push_back(path);
     }
 
+    bool IsLink(const std::string& path) override { return Links.count(path) > 0; }
+
+    // Replaces the longest linked prefix by its target until none is left.
+    std::string RealPath(const std::string& path) override
+    {
+        std::string real = path;
+        for (int depth = 0; depth < 40; ++depth) {
+            bool replaced = false;
+            for (std::size_t end = real.size(); end != std::string::npos && end > 0;
+                 end = real.rfind(PathSeparator, end - 1)) {
+                const auto link = Links.find(real.substr(0, end));
+                if (link != Links.end()) {
+                    real = link->second + real.substr(end);
+                    replaced = true;
+                    break;
+                }
+            }
+            if (!replaced)
+                break;
+        }
+        return real;
+    }
+
+    std::unique_ptr<OutputTree> openOutputTree(const std::string& root) override;
+
+    void writeEntered(const std::string& path, std::string_view bytes)
+    {
+        const auto failing = FailingFiles.find(path);
+        if (failing != FailingFiles.end())
+            throw EngineError::fileSystem("Datei konnte nicht geschrieben werden", path,
+                                          std::make_error_code(failing->second));
+        WriteFile(path, bytes);
+    }
+
+    // The folder as a real one, made when missing; a link or file fails.
+    void enterLevel(const std::string& path)
+    {
+        if (Links.count(path))
+            throw EngineError::fileSystem(
+                "Ordner ist eine Verknüpfung", path,
+                std::make_error_code(std::errc::too_many_symbolic_link_levels));
+        if (Files.count(path))
+            fail("Ordner konnte nicht geöffnet werden", path);
+        if (!Folders.count(path))
+            CreateFolder(path);
+        for (auto file = Files.begin(); file != Files.end();) {
+            const bool stale = isChild(file->first, path) &&
+                               TemporaryName::matches(file->first.substr(path.size() + 1));
+            file = stale ? Files.erase(file) : std::next(file);
+        }
+    }
+
 private:
     static bool isChild(const std::string& entry, const std::string& folder)
     {
@@ -106,3 +168,48 @@ private:
         throw EngineError(EngineError::Kind::FileSystem, what + ": " + path + " (Testfehler)");
     }
 };
+
+// Reaches every level from the root, like the real tree, so that a link on
+// the way fails instead of being followed.
+class MemoryOutputTree : public OutputTree
+{
+public:
+    MemoryOutputTree(MemoryFileSystem& fileSystem, std::string root)
+        : m_fileSystem(fileSystem), m_root(std::move(root))
+    {
+        m_fileSystem.enterLevel(m_root);
+    }
+
+    bool lock() override { return !m_fileSystem.LockedRoots.count(m_root); }
+
+    void enterFolder(const std::string& relativeFolder) override
+    {
+        m_folder.clear();
+        std::string path = m_root;
+        for (std::size_t at = 0; at < relativeFolder.size();) {
+            const std::size_t next = relativeFolder.find(PathSeparator, at + 1);
+            path = m_root + relativeFolder.substr(0, next);
+            m_fileSystem.enterLevel(path);
+            at = next == std::string::npos ? relativeFolder.size() : next;
+        }
+        m_fileSystem.enterLevel(path);
+        m_folder = path;
+    }
+
+    void writePage(const std::string& name, std::string_view bytes) override
+    {
+        m_fileSystem.writeEntered(m_folder + PathSeparator + name, bytes);
+    }
+
+    void flush() override { ++m_fileSystem.Flushes; }
+
+private:
+    MemoryFileSystem& m_fileSystem;
+    std::string m_root;
+    std::string m_folder;
+};
+
+inline std::unique_ptr<OutputTree> MemoryFileSystem::openOutputTree(const std::string& root)
+{
+    return std::make_unique<MemoryOutputTree>(*this, root);
+}

@@ -191,21 +191,72 @@ TEST_F(RelocationRun, TypeListTheParserRejectsStopsBeforeTheSearch)
     EXPECT_EQ(window.Calls.at(2), "status:Durchführung abgebrochen.");
 }
 
-TEST_F(RelocationRun, FailedWriteStopsTheRunAndKeepsEarlierPages)
+TEST_F(RelocationRun, FailedPagesAndFoldersAreListedAndTheRestIsWritten)
+{
+    for (const char* name : {"a.htm", "b.htm", "c.htm", "sub/d.htm", "gone/e.htm", "link/f.htm"})
+        fileSystem.addFile(Site + S + name);
+    fileSystem.UnwritableFiles.insert(Moved + S + "b.htm");
+    fileSystem.UnlistableFolders.insert(Site + S + "gone");
+    fileSystem.addFolder(S + "elsewhere");
+    fileSystem.addFile(S + "elsewhere" + S + "f.htm", "not mine");
+    fileSystem.addFolder(Moved);
+    fileSystem.Links[Moved + S + "link"] = S + "elsewhere";
+
+    Relocation relocation(window, fileSystem, state, inputs);
+    EXPECT_EQ(relocation.run(), Outcome::Incomplete);
+    EXPECT_EQ(relocation.pagesWritten(), 3u);
+    EXPECT_EQ(window.Pages.size(), 3u) << "only pages actually written are reported";
+    for (const char* name : {"a.htm", "c.htm", "sub/d.htm"})
+        EXPECT_EQ(fileSystem.Files.count(Moved + S + name), 1u) << name;
+    EXPECT_EQ(fileSystem.Files.at(S + "elsewhere" + S + "f.htm"), "not mine");
+    EXPECT_EQ(relocation.failures().pages(), 2u);
+    EXPECT_EQ(relocation.failures().folders(), 1u);
+
+    const Calls calls = window.callsWithoutProgress();
+    ASSERT_EQ(calls.size(), 6u);
+    EXPECT_EQ(calls.at(1), "ask:Ordner " + Moved + " bereits vorhanden, Dateien ersetzen?");
+    EXPECT_EQ(calls.at(3).rfind("message:1:2 Seiten konnten nicht geschrieben werden, 1 Ordner "
+                                "konnte nicht gelesen werden:\r\n",
+                                0),
+              0u)
+        << calls.at(3);
+    for (const std::string& named : {Moved + S + "b.htm", Site + S + "gone", Moved + S + "link"})
+        EXPECT_NE(calls.at(3).find(named), std::string::npos) << named;
+    EXPECT_EQ(calls.at(4), "status:Fertig, 3 Dateien verarbeitet");
+    EXPECT_EQ(calls.at(5), "enable:1");
+}
+
+TEST_F(RelocationRun, FailureMessageNamesTheFirstTen)
+{
+    for (int i = 10; i < 22; ++i) {
+        fileSystem.addFile(Site + S + std::to_string(i) + ".htm");
+        fileSystem.UnwritableFiles.insert(Moved + S + std::to_string(i) + ".htm");
+    }
+    EXPECT_EQ(run(), Outcome::Incomplete);
+    const std::string message = window.callsWithoutProgress().at(2);
+    EXPECT_NE(message.find("19.htm"), std::string::npos) << "the list is in walk order";
+    EXPECT_EQ(message.find("20.htm"), std::string::npos);
+    EXPECT_EQ(message.substr(message.size() - 19), "\r\n… und 2 weitere");
+    EXPECT_EQ(window.Calls.at(window.Calls.size() - 2), "status:Fertig, 0 Dateien verarbeitet");
+}
+
+TEST_F(RelocationRun, FullDiskReadOnlyMediumOrQuotaStopsAtOnce)
 {
     for (const char* name : {"a.htm", "b.htm", "c.htm"})
         fileSystem.addFile(Site + S + name);
-    fileSystem.UnwritableFiles.insert(Moved + S + "b.htm");
-
-    Relocation relocation(window, fileSystem, state, inputs);
-    EXPECT_EQ(relocation.run(), Outcome::Failed);
-    EXPECT_EQ(relocation.pagesWritten(), 1u);
-    EXPECT_EQ(fileSystem.Files.at(Moved + S + "a.htm"), page("http://new.example/a.htm"));
-    EXPECT_EQ(fileSystem.Files.count(Moved + S + "c.htm"), 0u);
-    const Calls calls = window.callsWithoutProgress();
-    EXPECT_NE(calls.at(2).find(Moved + S + "b.htm"), std::string::npos);
-    EXPECT_EQ(calls.at(3), "status:Durchführung abgebrochen.");
-    EXPECT_EQ(calls.at(4), "enable:1");
+    for (const std::errc reason : {std::errc::no_space_on_device, std::errc::read_only_file_system,
+                                   static_cast<std::errc>(EDQUOT)}) {
+        fileSystem.FailingFiles = {{Moved + S + "b.htm", reason}};
+        fileSystem.WrittenFiles.clear();
+        fileSystem.Files.erase(Moved + S + "a.htm");
+        fileSystem.Folders.erase(Moved);
+        window.Calls.clear();
+        EXPECT_EQ(run(), Outcome::Failed);
+        EXPECT_EQ(fileSystem.WrittenFiles, Calls{Moved + S + "a.htm"});
+        const Calls calls = window.callsWithoutProgress();
+        EXPECT_NE(calls.at(2).find(Moved + S + "b.htm"), std::string::npos);
+        EXPECT_EQ(calls.at(3), "status:Durchführung abgebrochen.");
+    }
 }
 
 TEST_F(RelocationRun, CountsMoreThanSixteenBitsOfPages)
