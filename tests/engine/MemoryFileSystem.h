@@ -51,7 +51,7 @@ public:
     bool FolderExists(const std::string& path) override
     {
         const bool trailing = path.size() > 1 && path.back() == PathSeparator;
-        return Folders.count(trailing ? path.substr(0, path.size() - 1) : path) > 0;
+        return Folders.count(RealPath(trailing ? path.substr(0, path.size() - 1) : path)) > 0;
     }
 
     bool FileExists(const std::string& path) override { return Files.count(path) > 0; }

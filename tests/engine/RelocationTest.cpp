@@ -322,4 +322,93 @@ TEST_F(RelocationRun, DryRunPlansEveryPageButWritesNothing)
     EXPECT_FALSE(wroteAnything());
 }
 
+struct RefusalCase
+{
+    const char* name;
+    void (*prepare)(MemoryFileSystem& fileSystem, RelocationInputs& inputs);
+    std::string messageStart;
+};
+
+class RelocationRefusal : public testing::TestWithParam<RefusalCase>
+{
+};
+
+// Each is refused before any folder or page is made, and the old site keeps
+// its bytes.
+TEST_P(RelocationRefusal, WritesNothing)
+{
+    MemoryFileSystem fileSystem;
+    const SharedState state = SharedState::forProgramFolder(S + "prog");
+    fileSystem.addFile(state.StandardTemplatePath, StandardTemplate);
+    fileSystem.addFile(Site + S + "a.htm", "old");
+    fileSystem.addFile(Site + S + "sub" + S + "b.htm", "old");
+    RelocationInputs inputs{Site, "htm", "http://new.example", 1, true};
+    GetParam().prepare(fileSystem, inputs);
+    FakeWindow window;
+
+    EXPECT_EQ(Relocation(window, fileSystem, state, inputs).run(), Outcome::Refused);
+    EXPECT_TRUE(fileSystem.WrittenFiles.empty());
+    EXPECT_TRUE(fileSystem.CreatedFolders.empty());
+    EXPECT_EQ(fileSystem.Files.at(Site + S + "a.htm"), "old");
+    const Calls calls = window.callsWithoutProgress();
+    const auto message = std::find_if(calls.begin(), calls.end(), [](const std::string& call) {
+        return call.rfind("message:1:", 0) == 0;
+    });
+    ASSERT_NE(message, calls.end());
+    EXPECT_EQ(message->rfind("message:1:" + GetParam().messageStart, 0), 0u) << *message;
+    EXPECT_EQ(calls.back(), "enable:1");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, RelocationRefusal,
+    testing::Values(
+        RefusalCase{"QuoteInUrl",
+                    [](MemoryFileSystem&, RelocationInputs& in) { in.URLneu += "\""; },
+                    "Die neue URL enthält"},
+        RefusalCase{"ScriptUrl",
+                    [](MemoryFileSystem&, RelocationInputs& in) { in.URLneu = "JavaScript:x()"; },
+                    "Die neue URL darf nicht"},
+        RefusalCase{"OutputRootIsALink",
+                    [](MemoryFileSystem& fs, RelocationInputs&) {
+                        fs.addFolder(S + "elsewhere");
+                        fs.Links[Moved] = S + "elsewhere";
+                    },
+                    "Ordner " + Moved + " ist eine Verknüpfung"},
+        RefusalCase{"OutputRootInsideTheSite",
+                    [](MemoryFileSystem& fs, RelocationInputs&) {
+                        fs.Links[S + "www"] = S + "real";
+                        fs.addFolder(S + "real" + S + "site");
+                        fs.Links[S + "real" + S + "site_Moved"] = Site + S + "sub";
+                    },
+                    "Ordner " + Moved + " führt in das Verzeichnis " + Site},
+        RefusalCase{"SiteInsideTheOutputRoot",
+                    [](MemoryFileSystem& fs, RelocationInputs& in) {
+                        fs.addFile(S + "top_Moved" + S + "site" + S + "a.htm");
+                        fs.Links[S + "top"] = S + "top_Moved" + S + "site";
+                        in.Verzeichnis = S + "top" + S;
+                    },
+                    "Ordner " + S + "top_Moved führt in das Verzeichnis " + S + "top"},
+        RefusalCase{"OutputRootHeldByAnotherRun",
+                    [](MemoryFileSystem& fs, RelocationInputs&) {
+                        fs.addFolder(Moved);
+                        fs.LockedRoots.insert(Moved);
+                    },
+                    "Ordner " + Moved + " wird gerade von einem anderen Lauf beschrieben"}),
+    [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
+
+TEST_F(RelocationRun, RemovesStaleTemporaryFilesAndFlushesOnce)
+{
+    fileSystem.addFile(Site + S + "x" + S + "a.htm");
+    for (const char* name : {".kvtmp-0a1b2c3d", ".kvtmp-zzzzzzzz", ".kvtmp-0A1B2C3D",
+                             ".kvtmp-0a1b2c3", "kvtmp-0a1b2c3d"})
+        fileSystem.addFile(Moved + S + "x" + S + name);
+
+    EXPECT_EQ(run(), Outcome::Done);
+    EXPECT_EQ(
+        fileSystem.ListFolder(Moved + S + "x").Files,
+        (Calls{Moved + S + "x" + S + ".kvtmp-0A1B2C3D", Moved + S + "x" + S + ".kvtmp-0a1b2c3",
+               Moved + S + "x" + S + "a.htm", Moved + S + "x" + S + "kvtmp-0a1b2c3d"}));
+    EXPECT_EQ(fileSystem.Flushes, 1);
+}
+
 } // namespace
