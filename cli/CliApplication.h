@@ -30,6 +30,7 @@ public:
 
 private:
     int relocate(const CommandLine& options);
+    bool reportLiesInTrees(const CommandLine& options);
     int reportOutcome(const CommandLine& options, const Relocation& relocation,
                       Relocation::Outcome outcome, const TerminalWindow& window);
     bool writeFile(const std::string& path, const std::string& bytes);

@@ -174,11 +174,12 @@ std::string CommandLine::help()
            "                      alte Seite dauerhaft (301) weiterleitet (Apache mit\n"
            "                      mod_rewrite und AllowOverride); nicht mit --no-subpath\n"
            "  --report DATEI      nach dem Lauf eine CSV-Liste schreiben: alte Datei,\n"
-           "                      Ersatzseite, URL\n"
+           "                      Ersatzseite, URL (nicht in VERZEICHNIS oder\n"
+           "                      VERZEICHNIS_Moved)\n"
            "  --dry-run           nur auflisten, welche Seite mit welcher URL entstünde\n"
            "                      (Ersatzseite und URL durch Tabulator getrennt), nichts\n"
            "                      schreiben\n"
            "  -h, --help          diese Hilfe\n"
            "\n"
-           "Rückgabewert: 0 fertig, 1 abgelehnt, 2 falscher Aufruf, 3 Fehler beim Schreiben.\n";
+           "Rückgabewert: 0 fertig, 1 abgelehnt, 2 falscher Aufruf, 3 Fehler beim Lauf.\n";
 }
