@@ -22,8 +22,8 @@ public:
     std::set<std::string> UnlistableFolders;
     std::set<std::string> UnwritableFiles;
     std::set<std::string> ReadOnlyFolders;
-    // Link path to the full path it points to.
-    std::map<std::string, std::string> Links;
+    // Entries that are links; the fake resolves none.
+    std::set<std::string> Links;
     // Writes of these pages fail with the given reason.
     std::map<std::string, std::errc> FailingFiles;
     // Output roots that another run holds.
@@ -51,7 +51,7 @@ public:
     bool FolderExists(const std::string& path) override
     {
         const bool trailing = path.size() > 1 && path.back() == PathSeparator;
-        return Folders.count(RealPath(trailing ? path.substr(0, path.size() - 1) : path)) > 0;
+        return Folders.count(trailing ? path.substr(0, path.size() - 1) : path) > 0;
     }
 
     bool FileExists(const std::string& path) override { return Files.count(path) > 0; }
@@ -104,56 +104,8 @@ public:
     }
 
     bool IsLink(const std::string& path) override { return Links.count(path) > 0; }
-
-    // Replaces the longest linked prefix by its target until none is left.
-    std::string RealPath(const std::string& path) override
-    {
-        std::string real = path;
-        for (int depth = 0; depth < 40; ++depth) {
-            bool replaced = false;
-            for (std::size_t end = real.size(); end != std::string::npos && end > 0;
-                 end = real.rfind(PathSeparator, end - 1)) {
-                const auto link = Links.find(real.substr(0, end));
-                if (link != Links.end()) {
-                    real = link->second + real.substr(end);
-                    replaced = true;
-                    break;
-                }
-            }
-            if (!replaced)
-                break;
-        }
-        return real;
-    }
-
+    std::string RealPath(const std::string& path) override { return path; }
     std::unique_ptr<OutputTree> openOutputTree(const std::string& root) override;
-
-    void writeEntered(const std::string& path, std::string_view bytes)
-    {
-        const auto failing = FailingFiles.find(path);
-        if (failing != FailingFiles.end())
-            throw EngineError::fileSystem("Datei konnte nicht geschrieben werden", path,
-                                          std::make_error_code(failing->second));
-        WriteFile(path, bytes);
-    }
-
-    // The folder as a real one, made when missing; a link or file fails.
-    void enterLevel(const std::string& path)
-    {
-        if (Links.count(path))
-            throw EngineError::fileSystem(
-                "Ordner ist eine Verknüpfung", path,
-                std::make_error_code(std::errc::too_many_symbolic_link_levels));
-        if (Files.count(path))
-            fail("Ordner konnte nicht geöffnet werden", path);
-        if (!Folders.count(path))
-            CreateFolder(path);
-        for (auto file = Files.begin(); file != Files.end();) {
-            const bool stale = isChild(file->first, path) &&
-                               TemporaryName::matches(file->first.substr(path.size() + 1));
-            file = stale ? Files.erase(file) : std::next(file);
-        }
-    }
 
 private:
     static bool isChild(const std::string& entry, const std::string& folder)
@@ -169,42 +121,53 @@ private:
     }
 };
 
-// Reaches every level from the root, like the real tree, so that a link on
+// Enters every level from the root, like the real tree, so that a link on
 // the way fails instead of being followed.
 class MemoryOutputTree : public OutputTree
 {
 public:
-    MemoryOutputTree(MemoryFileSystem& fileSystem, std::string root)
-        : m_fileSystem(fileSystem), m_root(std::move(root))
+    MemoryOutputTree(MemoryFileSystem& fileSystem, const std::string& root)
+        : m_fs(fileSystem), m_root(root)
     {
-        m_fileSystem.enterLevel(m_root);
+        enterLevel(m_root);
     }
 
-    bool lock() override { return !m_fileSystem.LockedRoots.count(m_root); }
+    bool lock() override { return !m_fs.LockedRoots.count(m_root); }
 
     void enterFolder(const std::string& relativeFolder) override
     {
-        m_folder.clear();
-        std::string path = m_root;
-        for (std::size_t at = 0; at < relativeFolder.size();) {
-            const std::size_t next = relativeFolder.find(PathSeparator, at + 1);
-            path = m_root + relativeFolder.substr(0, next);
-            m_fileSystem.enterLevel(path);
-            at = next == std::string::npos ? relativeFolder.size() : next;
-        }
-        m_fileSystem.enterLevel(path);
-        m_folder = path;
+        for (std::size_t at = relativeFolder.find(PathSeparator, 1); at != std::string::npos;
+             at = relativeFolder.find(PathSeparator, at + 1))
+            enterLevel(m_root + relativeFolder.substr(0, at));
+        m_folder = m_root + relativeFolder;
+        enterLevel(m_folder);
     }
 
     void writePage(const std::string& name, std::string_view bytes) override
     {
-        m_fileSystem.writeEntered(m_folder + PathSeparator + name, bytes);
+        const std::string path = m_folder + PathSeparator + name;
+        if (m_fs.FailingFiles.count(path))
+            throw EngineError::fileSystem("Datei konnte nicht geschrieben werden", path,
+                                          std::make_error_code(m_fs.FailingFiles.at(path)));
+        m_fs.WriteFile(path, bytes);
     }
 
-    void flush() override { ++m_fileSystem.Flushes; }
+    void flush() override { ++m_fs.Flushes; }
 
 private:
-    MemoryFileSystem& m_fileSystem;
+    void enterLevel(const std::string& path)
+    {
+        if (m_fs.Links.count(path) || m_fs.Files.count(path))
+            throw EngineError(EngineError::Kind::FileSystem, "Kein Ordner: " + path);
+        if (!m_fs.Folders.count(path))
+            m_fs.CreateFolder(path);
+        std::erase_if(m_fs.Files, [&](const auto& file) {
+            return file.first.rfind(path + PathSeparator, 0) == 0 &&
+                   TemporaryName::matches(file.first.substr(path.size() + 1));
+        });
+    }
+
+    MemoryFileSystem& m_fs;
     std::string m_root;
     std::string m_folder;
 };
