@@ -76,13 +76,17 @@ int openLevel(int parent, const std::string& name, const std::string& path)
 NativeOutputTree::NativeOutputTree(const std::string& root)
     : m_root(root), m_random(std::random_device{}())
 {
-    const std::size_t nameStart = root.find_last_of(PathSeparator);
-    const std::string parent = nameStart == 0 ? "/" : root.substr(0, nameStart);
+    // The run passes a full path; a bare name lies in the current folder.
+    std::size_t nameStart = root.find_last_of(PathSeparator);
+    const std::string parent = nameStart == std::string::npos ? "."
+                               : nameStart == 0               ? "/"
+                                                              : root.substr(0, nameStart);
+    nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
     const int parentDescriptor = open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (parentDescriptor < 0)
         throw EngineError::fileSystem("Ordner konnte nicht geöffnet werden", parent, lastError());
     try {
-        m_rootDescriptor = openLevel(parentDescriptor, root.substr(nameStart + 1), root);
+        m_rootDescriptor = openLevel(parentDescriptor, root.substr(nameStart), root);
     } catch (...) {
         close(parentDescriptor);
         throw;
