@@ -1,3 +1,6 @@
+#include "DesignFont.h"
+#include "GeometryDump.h"
+#include "GermanQtTexts.h"
 #include "NativeFileSystem.h"
 #include "QtClipboard.h"
 #include "QtDialogs.h"
@@ -9,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
+#include <QTimer>
 
 int main(int argc, char* argv[])
 {
@@ -18,6 +22,10 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(true);
     // Lets the desktop match the windows to the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.kelvane.Kelvane"));
+    // The program is German, and its windows were drawn for one font; the
+    // dialogs and menus Qt makes for it follow both.
+    const GermanQtTexts germanQtTexts;
+    QApplication::setFont(DesignFont::font());
 
     QtDialogs dialogs;
     QtClipboard clipboard;
@@ -36,5 +44,6 @@ int main(int argc, char* argv[])
 
     frmMain mainForm(state, fileSystem, ShellContext{dialogs, clipboard, windows, sysInfo});
     mainForm.show();
+    QTimer::singleShot(0, &mainForm, [&mainForm] { GeometryDump::writeIfAsked(mainForm); });
     return QApplication::exec();
 }

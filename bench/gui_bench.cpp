@@ -39,6 +39,7 @@ public:
         return QMessageBox::Ok;
     }
     QString chooseFolder(QWidget*, const QString&) override { return {}; }
+    QString chooseFile(QWidget*, const QString&, const QString&, bool) override { return {}; }
     void runModal(QWidget& window) override { window.close(); }
 };
 

@@ -75,3 +75,6 @@ done
 report baseline
 report kelvane-cli baseline "of baseline (target 1.5x, peak under 50 MB)"
 ! $gui || report "main window" kelvane-cli "of kelvane-cli (target 1.3x)"
+
+# The server rules of the same site: Apache answering its old addresses.
+bench/apache-median.sh "$bin/kelvane-cli" "$site"

@@ -19,7 +19,8 @@ public:
         Done = 0,
         Refused = 1,
         WrongUsage = 2,
-        RunFailed = 3
+        RunFailed = 3,
+        NotEveryPageArrives = 4
     };
 
     // state: where the templates are; the run's template choice comes from
@@ -31,9 +32,14 @@ public:
 private:
     int relocate(const CommandLine& options);
     bool reportLiesInTrees(const CommandLine& options);
+    int check(const CommandLine& options);
+    static RelocationInputs inputsOf(const CommandLine& options);
+    int refusal(const Relocation& relocation, Relocation::Outcome outcome,
+                const TerminalWindow& window);
+    void warnUnmapped(const Relocation& relocation);
+    bool writeFile(const std::string& path, const std::string& bytes);
     int reportOutcome(const CommandLine& options, const Relocation& relocation,
                       Relocation::Outcome outcome, const TerminalWindow& window);
-    bool writeFile(const std::string& path, const std::string& bytes);
 
     FileSystem& m_fileSystem;
     SharedState m_state;

@@ -1,5 +1,8 @@
 #include "CommandLine.h"
 
+#include "OutputFormat.h"
+
+#include <algorithm>
 #include <string_view>
 
 namespace {
@@ -27,8 +30,40 @@ const Switch Switches[] = {
     {"--no-subpath", &CommandLine::AppendSubpath, false},
     {"--yes", &CommandLine::AssumeYes, true},
     {"--dry-run", &CommandLine::DryRun, true},
-    {"--htaccess", &CommandLine::Htaccess, true},
 };
+
+std::string serverNames()
+{
+    std::string names;
+    for (const OutputFormat& format : OutputFormat::all()) {
+        if (&format == &OutputFormat::report())
+            continue;
+        names += (names.empty() ? "" : ", ") + std::string(format.Name);
+    }
+    return names;
+}
+
+void addServer(CommandLine& options, std::string_view name)
+{
+    if (std::find(options.Servers.begin(), options.Servers.end(), name) == options.Servers.end())
+        options.Servers.emplace_back(name);
+}
+
+// "apache,nginx": every name must be a server format of the table.
+std::string storeServers(CommandLine& options, const std::string& list)
+{
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t comma = std::min(list.find(',', start), list.size());
+        const std::string name = list.substr(start, comma - start);
+        const OutputFormat* format = OutputFormat::find(name);
+        if (!format || format == &OutputFormat::report())
+            return "--server kennt \"" + name + "\" nicht; möglich sind " + serverNames() + ".";
+        addServer(options, name);
+        start = comma + 1;
+    }
+    return {};
+}
 
 // Options with a value; each stores it, or says what is wrong with it.
 struct ValueOption
@@ -55,6 +90,22 @@ const ValueOption ValueOptions[] = {
          options.UserTemplate = value == "user";
          return std::string();
      }},
+    {"--map",
+     [](CommandLine& options, const std::string& value) {
+         if (value.empty())
+             return std::string("--map braucht einen Dateinamen.");
+         options.MapPath = value;
+         return std::string();
+     }},
+    {"--check",
+     [](CommandLine& options, const std::string& value) {
+         if (value.rfind("http://", 0) != 0 && value.rfind("https://", 0) != 0)
+             return "--check erwartet die alte Adresse mit http:// oder https://, nicht \"" +
+                    value + "\".";
+         options.CheckUrl = value;
+         return std::string();
+     }},
+    {"--server", &storeServers},
     {"--report",
      [](CommandLine& options, const std::string& value) {
          if (value.empty())
@@ -81,11 +132,12 @@ std::string incompleteOrConflicting(const CommandLine& options, bool urlGiven)
         return "Die neue URL fehlt (--url).";
     if (options.Directory.empty())
         return "Das Verzeichnis fehlt.";
-    if (options.Htaccess && !options.AppendSubpath)
-        return "--htaccess braucht für jede Seite ihre eigene URL und geht nicht zusammen mit "
-               "--no-subpath.";
-    if (options.DryRun && (options.Htaccess || !options.ReportPath.empty()))
-        return "--dry-run schreibt nichts und geht nicht zusammen mit --htaccess oder --report.";
+    if (!options.CheckUrl.empty() && (options.DryRun || !options.Servers.empty()))
+        return "--check schreibt keine Seiten und geht nicht zusammen mit --dry-run, --server "
+               "oder --htaccess.";
+    if (options.DryRun && (!options.Servers.empty() || !options.ReportPath.empty()))
+        return "--dry-run schreibt nichts und geht nicht zusammen mit --server, --htaccess oder "
+               "--report.";
     return {};
 }
 
@@ -116,6 +168,12 @@ std::optional<CommandLine> CommandLine::parse(const std::vector<std::string>& ar
             onlyDirectoryFollows = true;
         } else if (argument == "--help" || argument == "-h") {
             options.ShowHelp = true;
+        } else if (argument == "--htaccess") {
+            if (inlineValue) {
+                error = "Die Option --htaccess nimmt keinen Wert.";
+                return std::nullopt;
+            }
+            addServer(options, "apache");
         } else if (const Switch* option = findOption(Switches, argument)) {
             if (inlineValue) {
                 error = "Die Option " + argument + " nimmt keinen Wert.";
@@ -146,7 +204,10 @@ std::string CommandLine::usage()
 {
     return "Aufruf: kelvane-cli [--types TEXT] --url URL [--no-subpath]\n"
            "                   [--template standard|user] [--yes]\n"
-           "                   [--htaccess] [--report DATEI] [--dry-run] VERZEICHNIS\n";
+           "                   [--server LISTE] [--htaccess] [--map DATEI] [--report DATEI]\n"
+           "                   [--dry-run] VERZEICHNIS\n"
+           "       kelvane-cli --check ALTE_URL [--types TEXT] --url URL [--no-subpath]\n"
+           "                   [--map DATEI] [--report DATEI] VERZEICHNIS\n";
 }
 
 std::string CommandLine::help()
@@ -170,16 +231,40 @@ std::string CommandLine::help()
            "                      benutzerdefinierte Vorlage benutzer.htm\n"
            "  --yes               einen vorhandenen Ordner VERZEICHNIS_Moved ohne Frage\n"
            "                      weiterverwenden (ohne Terminal sonst: Nein)\n"
-           "  --htaccess          zusätzlich VERZEICHNIS_Moved/.htaccess schreiben, das jede\n"
-           "                      alte Seite dauerhaft (301) weiterleitet (Apache mit\n"
-           "                      mod_rewrite und AllowOverride); nicht mit --no-subpath\n"
+           "  --server LISTE      zusätzlich dauerhafte Weiterleitungen (301) für jede alte\n"
+           "                      Seite und jeden Ordner mit Startseite schreiben; LISTE\n"
+           "                      durch Kommas getrennt aus:\n"
+           "                        apache   VERZEICHNIS_Moved/.htaccess (mod_rewrite, wird\n"
+           "                                 mit den Seiten hochgeladen)\n"
+           "                        nginx    VERZEICHNIS_Moved.nginx.conf (im server-Block\n"
+           "                                 der alten Site einbinden)\n"
+           "                        caddy    VERZEICHNIS_Moved.Caddyfile (im Site-Block der\n"
+           "                                 alten Site importieren)\n"
+           "                        iis      VERZEICHNIS_Moved/web.config (URL Rewrite, wird\n"
+           "                                 mit den Seiten hochgeladen)\n"
+           "                        netlify  VERZEICHNIS_Moved/_redirects (Netlify und\n"
+           "                                 Cloudflare Pages, wird mit hochgeladen)\n"
+           "  --htaccess          dasselbe wie --server apache\n"
+           "  --map DATEI         Zuordnungsdatei (CSV, UTF-8): je Zeile der Pfad einer\n"
+           "                      Seite unter VERZEICHNIS mit \"/\" und ihre neue absolute\n"
+           "                      URL, wahlweise nach der Kopfzeile \"alte Datei,neue URL\";\n"
+           "                      gilt für Seiten, Serverregeln, Bericht und Probelauf\n"
            "  --report DATEI      nach dem Lauf eine CSV-Liste schreiben: alte Datei,\n"
-           "                      Ersatzseite, URL (nicht in VERZEICHNIS oder\n"
-           "                      VERZEICHNIS_Moved)\n"
+           "                      Ersatzseite, URL (mit --check: das Prüfergebnis; nicht\n"
+           "                      in VERZEICHNIS oder VERZEICHNIS_Moved)\n"
            "  --dry-run           nur auflisten, welche Seite mit welcher URL entstünde\n"
            "                      (Ersatzseite und URL durch Tabulator getrennt), nichts\n"
            "                      schreiben\n"
+           "  --check ALTE_URL    nichts schreiben, sondern jede Seite, die der Lauf schriebe,\n"
+           "                      unter ALTE_URL abrufen, Weiterleitungen und Seitenverweisen\n"
+           "                      folgen (bis 10 Schritte) und das Ergebnis je Seite\n"
+           "                      ausgeben: KLASSE, alte URL, Ziel-URL, HTTP-Status\n"
+           "                      (durch Tabulator getrennt), danach eine Zusammenfassung.\n"
+           "                      Klassen: ok, nur-seite (nur über die Ersatzseite),\n"
+           "                      falsches-ziel, ziel-fehlt (4xx/5xx), alt-fehlt (404),\n"
+           "                      schleife, fehler (keine Verbindung, Zeitüberschreitung)\n"
            "  -h, --help          diese Hilfe\n"
            "\n"
-           "Rückgabewert: 0 fertig, 1 abgelehnt, 2 falscher Aufruf, 3 Fehler beim Lauf.\n";
+           "Rückgabewert: 0 fertig, 1 abgelehnt, 2 falscher Aufruf (auch eine fehlerhafte\n"
+           "Zuordnungsdatei), 3 Fehler beim Lauf, 4 nicht jede Seite kommt an (--check).\n";
 }

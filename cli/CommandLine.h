@@ -16,8 +16,14 @@ struct CommandLine
     bool UserTemplate = false;
     bool AssumeYes = false;
     bool DryRun = false;
-    bool Htaccess = false;
+    // Names from the table of output formats, each once, as --server LIST
+    // and --htaccess chose them.
+    std::vector<std::string> Servers;
     std::string ReportPath;
+    // The mapping file of pages with their own new URL.
+    std::string MapPath;
+    // With --check: the old site's URL, asked for every page instead of a run.
+    std::string CheckUrl;
     bool ShowHelp = false;
 
     // The options, or nothing with a German explanation in error.

@@ -74,13 +74,19 @@ set(CPACK_DEBIAN_PACKAGE_SECTION web)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 # dpkg-shlibdeps reads the libraries the programs really link; without it the
 # Qt libraries are named by hand.
+# The windows need what no library link shows: their design font and Qt's
+# German texts; CPack adds these to what dpkg-shlibdeps finds.
 find_program(KELVANE_DPKG_SHLIBDEPS dpkg-shlibdeps)
+set(kelvane_gui_data_depends "fonts-liberation, qt6-translations-l10n")
 if(KELVANE_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    if(KELVANE_BUILD_GUI)
+        set(CPACK_DEBIAN_PACKAGE_DEPENDS "${kelvane_gui_data_depends}")
+    endif()
 elseif(KELVANE_BUILD_GUI)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS
-        "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), libstdc++6, libc6")
+        "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), libcurl4, libstdc++6, libc6, ${kelvane_gui_data_depends}")
 else()
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS "libstdc++6, libc6")
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4, libstdc++6, libc6")
 endif()
 include(CPack)

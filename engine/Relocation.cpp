@@ -81,6 +81,10 @@ Relocation::Outcome Relocation::relocate()
         if (!refusal.empty())
             return refuse(refusal, Icon::Critical, false);
     }
+
+    if (!readMapping())
+        return Outcome::Refused;
+
     if (!outputRootMayBeUsed(baseDirectory + "_Moved"))
         return finish(Outcome::Refused, {});
 
@@ -132,6 +136,26 @@ void Relocation::collectFiles(clsDateiliste& list, const std::string& baseDirect
     list.erzeugeDateiliste();
 }
 
+// A faulty mapping refuses the run before the user is asked anything, so that
+// no page goes out with an address the user did not mean.
+bool Relocation::readMapping()
+{
+    if (m_inputs.Zuordnungsdatei.empty())
+        return true;
+    std::string error;
+    try {
+        m_mapping = PageMapping::parse(m_fileSystem.ReadAll(m_inputs.Zuordnungsdatei), error);
+    } catch (const EngineError& failure) {
+        error =
+            std::string("Die Zuordnungsdatei konnte nicht gelesen werden.\r\n") + failure.what();
+    }
+    if (error.empty())
+        return true;
+    m_mappingRefused = true;
+    refuse(error, Icon::Critical, false);
+    return false;
+}
+
 std::string Relocation::readTemplate()
 {
     const std::string& path =
@@ -178,17 +202,17 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
             folderFailure = enterFolder(*tree, relativeFolder);
         }
         const std::string fileName = paths.GetDatei(path);
-        const std::string url =
-            PageUrl::build(m_inputs.URLneu, relativeFolder, fileName, m_inputs.appendsSubpath());
+        const std::string relativePath = PageUrl::toUrlPath(path.substr(baseDirectory.size() + 1));
+        const std::string url = m_mapping.urlFor(relativePath)
+                                    .value_or(PageUrl::build(m_inputs.URLneu, relativeFolder,
+                                                             fileName, m_inputs.appendsSubpath()));
         const std::string target = m_outputRoot + relativeFolder + PathSeparator + fileName;
 
         m_window.SetStatus("Schreibe " + fileName + " in " + shownRoot + relativeFolder);
         if (!folderFailure.empty())
             m_failures.pageFailed("Seite " + target + " nicht geschrieben: " + folderFailure);
         else if (m_dryRun || writePage(*tree, fileName, page.render(inTemplateEncoding(url))))
-            m_window.pageDone({path, target,
-                               PageUrl::toUrlPath(path.substr(baseDirectory.size() + 1)), url,
-                               ++m_pagesWritten, files.size()});
+            m_window.pageDone({path, target, relativePath, url, ++m_pagesWritten, files.size()});
         m_window.processEvents();
         if (m_window.stopRequested()) {
             flush(tree.get());
@@ -196,6 +220,7 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
         }
     }
     flush(tree.get());
+    m_unmappedPaths = m_mapping.unusedPaths();
     const std::string done = "Fertig, " + std::to_string(m_pagesWritten) + " Dateien verarbeitet";
     if (m_failures.empty())
         return finish(Outcome::Done, done);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PageMapping.h"
 #include "RelocationInputs.h"
 #include "RelocationWindow.h"
 #include "RunFailures.h"
@@ -49,12 +50,17 @@ public:
     const RunFailures& failures() const { return m_failures; }
     // The base directory + "_Moved", once the run got that far.
     const std::string& outputRoot() const { return m_outputRoot; }
+    // Whether the run was refused for its mapping file.
+    bool mappingRefused() const { return m_mappingRefused; }
+    // Paths of the mapping file that named no page of the run, in file order.
+    const std::vector<std::string>& unmappedPaths() const { return m_unmappedPaths; }
 
 private:
     Outcome relocate();
     Outcome refuse(const std::string& message, RelocationWindow::Icon icon, bool focusDirectory);
     bool outputRootMayBeUsed(const std::string& outputRoot);
     void collectFiles(clsDateiliste& list, const std::string& baseDirectory);
+    bool readMapping();
     std::string readTemplate();
     Outcome writePages(const std::string& baseDirectory, const std::vector<std::string>& files,
                        const PageTemplate& page);
@@ -75,4 +81,7 @@ private:
     // The directory as typed, without one trailing separator, for messages.
     std::string m_shownBase;
     RunFailures m_failures;
+    PageMapping m_mapping;
+    bool m_mappingRefused = false;
+    std::vector<std::string> m_unmappedPaths;
 };

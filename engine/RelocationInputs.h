@@ -13,6 +13,8 @@ struct RelocationInputs
     // folder and file name to the URL.
     int Unterverzeichnis = 1;
     bool UseStandardTemplate = true;
+    // A CSV file of pages with their own new URL; empty for none.
+    std::string Zuordnungsdatei;
 
     bool appendsSubpath() const { return Unterverzeichnis == 1; }
 };

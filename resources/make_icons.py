@@ -3,9 +3,10 @@
 
 Every image uses only the 16 colours of the classic VGA palette; the light
 grey C0C0C0 is the background, which the program draws transparent. The
-toolbar images are drawn pixel by pixel below; the program icon is drawn from
-a few shapes so that its 32 x 32 and 16 x 16 forms match. Run it from this
-folder after changing a drawing and commit the XPM files with it.
+toolbar images are drawn pixel by pixel below, and their 32 x 32 forms for
+screens at twice the resolution from a few shapes each; the program icon is
+drawn from shapes so that its 64 x 64, 32 x 32 and 16 x 16 forms match. Run it
+from this folder after changing a drawing and commit the XPM files with it.
 """
 
 PALETTE = {
@@ -126,6 +127,22 @@ class Canvas:
             self.set(left, y, colour)
             self.set(right, y, colour)
 
+    def line(self, x0, y0, x1, y1, colour):
+        """A straight line from one end to the other, both ends included."""
+        steps = max(abs(x1 - x0), abs(y1 - y0))
+        for i in range(steps + 1):
+            x = x0 + round((x1 - x0) * i / steps) if steps else x0
+            y = y0 + round((y1 - y0) * i / steps) if steps else y0
+            self.set(x, y, colour)
+
+    def ring(self, cx, cy, outer, inner, colour):
+        """The pixels between two circles about the same centre."""
+        for y in range(self.size):
+            for x in range(self.size):
+                distance = ((x - cx) ** 2 + (y - cy) ** 2) ** 0.5
+                if inner <= distance <= outer:
+                    self.set(x, y, colour)
+
     def lines(self):
         return ["".join(row) for row in self.rows]
 
@@ -156,7 +173,11 @@ def arrow(canvas, tail, tip, middle, shaft, head):
 def program_icon(size):
     """The old page on the left, the new one on the right, an arrow across."""
     canvas = Canvas(size)
-    if size == 32:
+    if size == 64:
+        page(canvas, 2, 6, 27, 57, "+", "@", 5)
+        page(canvas, 36, 6, 61, 57, "@", "b", 5)
+        arrow(canvas, tail=10, tip=55, middle=31, shaft=10, head=12)
+    elif size == 32:
         page(canvas, 1, 3, 13, 28, "+", "@", 3)
         page(canvas, 18, 3, 30, 28, "@", "b", 3)
         arrow(canvas, tail=5, tip=27, middle=15, shaft=5, head=6)
@@ -164,6 +185,60 @@ def program_icon(size):
         page(canvas, 0, 1, 6, 14, "+", "@", 2)
         page(canvas, 9, 1, 15, 14, "@", "b", 2)
         arrow(canvas, tail=3, tip=14, middle=7, shaft=3, head=3)
+    return canvas.lines()
+
+
+def new_sheet_32():
+    """A blank sheet with its top right corner folded down."""
+    canvas = Canvas(32)
+    left, top, right, bottom, fold = 6, 2, 25, 29, 7
+    corner = right - fold
+    canvas.fill(left, top, right, bottom, "@")
+    for y in range(top, top + fold):
+        canvas.fill(corner + (y - top) + 1, y, right, y, " ")
+        canvas.fill(corner + 1, y, corner + (y - top), y, "+")
+    canvas.line(left, top, corner, top, ".")
+    canvas.line(corner, top, right, top + fold, ".")
+    canvas.line(corner, top, corner, top + fold, ".")
+    canvas.line(corner, top + fold, right, top + fold, ".")
+    canvas.line(right, top + fold, right, bottom, ".")
+    canvas.line(left, bottom, right, bottom, ".")
+    canvas.line(left, top, left, bottom, ".")
+    return canvas.lines()
+
+
+def scissors_32():
+    """Two black blades crossing at a grey pivot, with blue handles."""
+    canvas = Canvas(32)
+    for offset in (0, 1):
+        canvas.line(9 + offset, 2, 15 + offset, 16, ".")
+        canvas.line(22 - offset, 2, 16 - offset, 16, ".")
+    canvas.fill(15, 16, 16, 17, "+")
+    for offset in (0, 1):
+        canvas.line(14 + offset, 18, 10 + offset, 22, "b")
+        canvas.line(17 - offset, 18, 21 - offset, 22, "b")
+    canvas.ring(8, 25, 4.6, 2.6, "b")
+    canvas.ring(23, 25, 4.6, 2.6, "b")
+    return canvas.lines()
+
+
+def two_sheets_32():
+    """A written sheet half covering another."""
+    canvas = Canvas(32)
+    page(canvas, 2, 2, 17, 21, "@", "b", 3)
+    page(canvas, 12, 10, 29, 29, "@", "b", 3)
+    return canvas.lines()
+
+
+def clipboard_32():
+    """A brown clipboard with its grey clip and a written sheet on it."""
+    canvas = Canvas(32)
+    canvas.fill(2, 4, 21, 30, "o")
+    canvas.frame(2, 4, 21, 30, ".")
+    canvas.fill(8, 1, 15, 6, "+")
+    canvas.fill(10, 2, 13, 3, "@")
+    canvas.frame(8, 1, 15, 6, ".")
+    page(canvas, 12, 12, 29, 30, "@", "b", 3)
     return canvas.lines()
 
 
@@ -187,5 +262,10 @@ if __name__ == "__main__":
     write_xpm("toolbar-cut", CUT)
     write_xpm("toolbar-copy", COPY)
     write_xpm("toolbar-paste", PASTE)
+    write_xpm("toolbar-new-32", new_sheet_32())
+    write_xpm("toolbar-cut-32", scissors_32())
+    write_xpm("toolbar-copy-32", two_sheets_32())
+    write_xpm("toolbar-paste-32", clipboard_32())
+    write_xpm("kelvane-64", program_icon(64))
     write_xpm("kelvane-32", program_icon(32))
     write_xpm("kelvane-16", program_icon(16))

@@ -7,12 +7,19 @@ packages=(
     cmake g++ make pkg-config
     libgtest-dev libgmock-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    # what the windows show: their narrow design font and Qt's German texts
+    fonts-liberation qt6-translations-l10n
+    # the screenshot test: a virtual X server and a tool that grabs its screen
+    xvfb imagemagick
     # the browser test: a headless browser and the local web servers
     chromium python3
     # the installation tests: package building and the desktop metadata checks
     dpkg-dev appstream desktop-file-utils
-    # the redirect test: a real Apache httpd and a client that shows its answers
-    apache2 curl
+    # the redirect tests: real Apache, nginx and Caddy servers and a client that
+    # shows their answers
+    apache2 nginx-light caddy curl
+    # the move check: libcurl for the programs
+    libcurl4-openssl-dev
     "$@"
 )
 
@@ -27,8 +34,9 @@ if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     sudo_cmd=()
     [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
-    # Packages such as apache2 would start their service on installation; the
-    # tests start their own servers on loopback, so nothing may start here.
+    # Packages such as apache2, nginx and caddy would start their service on
+    # installation; the tests start their own servers on loopback, so nothing
+    # may start here.
     policy=/usr/sbin/policy-rc.d
     added_policy=false
     if [[ ! -e $policy ]]; then

@@ -1,20 +1,30 @@
 #pragma once
 
+#include <QFont>
+#include <QStringList>
+
 class QWidget;
 
-// The window layouts were drawn for an 8-point dialog font. Windows take that
-// size in the platform's own font family. Where a one-line caption still needs
-// more room than its designed width (the family may run wider), the control
-// grows into the free space beside it, and where there is none, the caption
-// steps down in size, rather than be cut off.
+// The window layouts were drawn for an 8-point font with narrow metrics. All
+// captions of the windows use one font: the first installed family of
+// families() at PointSize. With the first of them every caption is whole
+// within its designed width, so the controls keep their designed sizes.
 class DesignFont
 {
 public:
     static constexpr double PointSize = 8;
-    static constexpr double SmallestPointSize = 7;
 
-    // Before the window's controls are made, so that they inherit the size.
+    // The families in the order of preference; the program's package
+    // depends on the first one.
+    static QStringList families();
+    // The design font in the first installed family, or in the platform's
+    // own family where none of them is installed.
+    static QFont font();
+
+    // Before the window's controls are made, so that they inherit the font.
     static void apply(QWidget& window);
-    // After the controls have their captions.
+    // After the controls have their captions. A family that runs wider than
+    // the design's leaves a one-line caption room beside it; the control then
+    // grows into that room rather than cut the caption off.
     static void widenToFit(QWidget& container);
 };

@@ -40,7 +40,18 @@ QMessageBox::StandardButton QtDialogs::message(QWidget* parent, const QString& t
 
 QString QtDialogs::chooseFolder(QWidget* parent, const QString& prompt)
 {
-    return QDir::toNativeSeparators(QFileDialog::getExistingDirectory(parent, prompt));
+    // Qt's own dialog speaks the program's German; a desktop's dialog would
+    // speak the desktop's language.
+    return QDir::toNativeSeparators(QFileDialog::getExistingDirectory(
+        parent, prompt, QString(), QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog));
+}
+
+QString QtDialogs::chooseFile(QWidget* parent, const QString& caption, const QString& filter,
+                              bool forSaving)
+{
+    const QString file = forSaving ? QFileDialog::getSaveFileName(parent, caption, {}, filter)
+                                   : QFileDialog::getOpenFileName(parent, caption, {}, filter);
+    return QDir::toNativeSeparators(file);
 }
 
 void QtDialogs::runModal(QWidget& window)

@@ -10,5 +10,7 @@ public:
                                         const QString& text, QMessageBox::Icon icon,
                                         QMessageBox::StandardButtons buttons) override;
     QString chooseFolder(QWidget* parent, const QString& prompt) override;
+    QString chooseFile(QWidget* parent, const QString& caption, const QString& filter,
+                       bool forSaving) override;
     void runModal(QWidget& window) override;
 };

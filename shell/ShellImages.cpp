@@ -22,31 +22,53 @@ QPixmap loadTransparent(const QString& resource)
     return pixmap;
 }
 
+// The resource of the image stored under the key, without its ending; the
+// empty text for any other key.
+QString resourceName(const QString& key)
+{
+    if (key == u"New")
+        return QStringLiteral(":/kelvane/toolbar-new");
+    if (key == u"Cut")
+        return QStringLiteral(":/kelvane/toolbar-cut");
+    if (key == u"Copy")
+        return QStringLiteral(":/kelvane/toolbar-copy");
+    if (key == u"Paste")
+        return QStringLiteral(":/kelvane/toolbar-paste");
+    return {};
+}
+
 } // namespace
 
 QPixmap ShellImages::toolbarImage(const QString& key)
 {
-    if (key == u"New")
-        return loadTransparent(QStringLiteral(":/kelvane/toolbar-new.xpm"));
-    if (key == u"Cut")
-        return loadTransparent(QStringLiteral(":/kelvane/toolbar-cut.xpm"));
-    if (key == u"Copy")
-        return loadTransparent(QStringLiteral(":/kelvane/toolbar-copy.xpm"));
-    if (key == u"Paste")
-        return loadTransparent(QStringLiteral(":/kelvane/toolbar-paste.xpm"));
-    return {};
+    const QString name = resourceName(key);
+    return name.isEmpty() ? QPixmap() : loadTransparent(name + QStringLiteral(".xpm"));
+}
+
+QIcon ShellImages::toolbarIcon(const QString& key)
+{
+    const QString name = resourceName(key);
+    QIcon icon;
+    if (!name.isEmpty()) {
+        icon.addPixmap(loadTransparent(name + QStringLiteral(".xpm")));
+        icon.addPixmap(loadTransparent(name + QStringLiteral("-32.xpm")));
+    }
+    return icon;
 }
 
 QPixmap ShellImages::programPixmap(int size)
 {
-    return loadTransparent(size <= 16 ? QStringLiteral(":/kelvane/kelvane-16.xpm")
-                                      : QStringLiteral(":/kelvane/kelvane-32.xpm"));
+    if (size <= 16)
+        return loadTransparent(QStringLiteral(":/kelvane/kelvane-16.xpm"));
+    if (size <= 32)
+        return loadTransparent(QStringLiteral(":/kelvane/kelvane-32.xpm"));
+    return loadTransparent(QStringLiteral(":/kelvane/kelvane-64.xpm"));
 }
 
 QIcon ShellImages::programIcon()
 {
     QIcon icon;
-    icon.addPixmap(programPixmap(32));
-    icon.addPixmap(programPixmap(16));
+    for (const int size : {64, 32, 16})
+        icon.addPixmap(programPixmap(size));
     return icon;
 }

@@ -12,7 +12,10 @@ public:
     // The toolbar image stored under "New", "Cut", "Copy" or "Paste"; a null
     // pixmap for any other key.
     static QPixmap toolbarImage(const QString& key);
-    // The icon of both windows and the about box, in 32 x 32 and 16 x 16.
+    // The same image with its twice as fine drawing for screens that scale
+    // by two; a null icon for any other key.
+    static QIcon toolbarIcon(const QString& key);
+    // The icon of both windows and the about box, in 64, 32 and 16 pixels.
     static QIcon programIcon();
     static QPixmap programPixmap(int size);
 

@@ -1,7 +1,9 @@
 #include "WindowShell.h"
 
+#include "ClientAreaHost.h"
 #include "Clipboard.h"
 #include "Dialogs.h"
+#include "StatusPanel.h"
 #include "TextSelection.h"
 #include "frmAbout.h"
 
@@ -14,12 +16,12 @@
 
 void WindowShell::setStatusText(const QString& text)
 {
-    m_statusPanel->setText(text);
+    m_statusPanel->setFullText(text);
 }
 
 QString WindowShell::statusText() const
 {
-    return m_statusPanel->text();
+    return m_statusPanel->fullText();
 }
 
 QStatusBar* WindowShell::statusBar() const
@@ -30,6 +32,11 @@ QStatusBar* WindowShell::statusBar() const
 QToolBar* WindowShell::toolBar() const
 {
     return m_toolBar;
+}
+
+void WindowShell::setClientArea(QWidget& clientArea)
+{
+    m_window.setCentralWidget(new ClientAreaHost(clientArea, *m_toolBar, m_window));
 }
 
 QAction* WindowShell::action(const QString& name) const
@@ -71,13 +78,13 @@ void WindowShell::mnuFileExit_Click()
 
 void WindowShell::mnuEditCut_Click()
 {
-    // A read-only field cannot lose its text, so it is not cut at all.
     const auto selection = TextSelection::of(m_window.focusWidget());
-    if (!selection || selection->isReadOnly())
+    if (!selection)
         return;
     // A clipboard that fails stops the command before the selection is
-    // deleted, so nothing is lost.
-    if (copyToClipboard(*selection))
+    // deleted, so nothing is lost. A read-only field gets the copy, and
+    // keeps its text.
+    if (copyToClipboard(*selection) && !selection->isReadOnly())
         selection->replace(QString());
 }
 

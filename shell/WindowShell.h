@@ -9,12 +9,12 @@
 
 class QAction;
 class QKeySequence;
-class QLabel;
 class QMainWindow;
 class QMenu;
 class QWidget;
 class QStatusBar;
 class QToolBar;
+class StatusPanel;
 class TextSelection;
 
 // The menu bar, toolbar and status bar that every window of the program
@@ -39,6 +39,9 @@ public:
     QString statusText() const;
     QStatusBar* statusBar() const;
     QToolBar* toolBar() const;
+    // Makes the client area the window's central widget; its controls stay
+    // where they are when the toolbar or the status bar is hidden.
+    void setClientArea(QWidget& clientArea);
     // Finds a menu entry by its name, e.g. "mnuEditCopy".
     QAction* action(const QString& name) const;
 
@@ -75,5 +78,5 @@ private:
     QAction* m_viewStatusBar = nullptr;
     QToolBar* m_toolBar = nullptr;
     QStatusBar* m_statusBar = nullptr;
-    QLabel* m_statusPanel = nullptr;
+    StatusPanel* m_statusPanel = nullptr;
 };

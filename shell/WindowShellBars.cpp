@@ -1,7 +1,9 @@
 // Builds the menu bar, toolbar and status bar of a window shell.
 
+#include "FieldContextMenu.h"
 #include "ShellImages.h"
 #include "ShortcutRouter.h"
+#include "StatusPanel.h"
 #include "Twips.h"
 #include "WindowShell.h"
 
@@ -29,6 +31,7 @@ WindowShell::WindowShell(QMainWindow& window, ShellContext context, CloseEntry c
     createToolBar();
     createStatusBar();
     new ShortcutRouter(m_window, m_actions);
+    new FieldContextMenu(m_window);
 }
 
 void WindowShell::createMenus(CloseEntry closeEntry)
@@ -138,7 +141,7 @@ void WindowShell::createToolBar()
 
 void WindowShell::addToolButton(const QString& key, const QString& toolTip)
 {
-    QAction* button = m_toolBar->addAction(QIcon(ShellImages::toolbarImage(key)), QString());
+    QAction* button = m_toolBar->addAction(ShellImages::toolbarIcon(key), QString());
     button->setObjectName(QStringLiteral("tbToolBar") + key);
     button->setData(key);
     button->setToolTip(toolTip);
@@ -152,7 +155,7 @@ void WindowShell::createStatusBar()
     m_statusBar->setObjectName(QStringLiteral("sbStatusBar"));
     m_statusBar->setSizeGripEnabled(false);
     m_statusBar->setFixedHeight(twipsToPixels(StatusBarHeight));
-    m_statusPanel = new QLabel(QStringLiteral("Welcome!"), m_statusBar);
+    m_statusPanel = new StatusPanel(QStringLiteral("Welcome!"), m_statusBar);
     m_statusPanel->setObjectName(QStringLiteral("sbStatusBarPanel1"));
     m_statusBar->addWidget(m_statusPanel, 1);
     m_window.setStatusBar(m_statusBar);

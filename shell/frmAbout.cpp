@@ -55,7 +55,8 @@ frmAbout::frmAbout(ShellContext context, QWidget* parent)
 void frmAbout::createControls()
 {
     picIcon = place(new QLabel(this), "picIcon", 240, 240, 480, 480);
-    picIcon->setPixmap(ShellImages::programPixmap(32));
+    // At a scale factor of two the icon's finer drawing is taken.
+    picIcon->setPixmap(ShellImages::programIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
     picIcon->setAlignment(Qt::AlignCenter);
 
     lblTitle = place(new QLabel(this), "lblTitle", 1050, 240, 4092, 480);

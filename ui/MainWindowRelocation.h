@@ -5,6 +5,7 @@
 
 #include <optional>
 
+class OutputFiles;
 class frmMain;
 
 // Lends the main window to the relocation run: the run reports its progress
@@ -13,7 +14,8 @@ class frmMain;
 class MainWindowRelocation final : public RelocationWindow
 {
 public:
-    explicit MainWindowRelocation(frmMain& window);
+    // extraFiles: fed every page the run writes.
+    MainWindowRelocation(frmMain& window, OutputFiles& extraFiles);
     ~MainWindowRelocation() override;
     // The event throttle calls back into this object.
     MainWindowRelocation(const MainWindowRelocation&) = delete;
@@ -33,6 +35,7 @@ private:
     void showPendingStatus();
 
     frmMain& m_window;
+    OutputFiles& m_extraFiles;
     // The newest status text not yet on the panel. A run sets one for every
     // page; the panel takes the newest whenever the window gets to paint,
     // and before anything else the user would see.

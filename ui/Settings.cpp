@@ -22,6 +22,8 @@ constexpr Entry Entries[] = {
     {Settings::Key::Verzeichnis, "Data/txtVerzeichnis"},
     {Settings::Key::Dateitypen, "Data/txtDateitypen"},
     {Settings::Key::URLneu, "Data/txtURLneu"},
+    {Settings::Key::Zuordnungsdatei, "Extras/Zuordnungsdatei"},
+    {Settings::Key::AlteAdresse, "Extras/AlteAdresse"},
 };
 
 constexpr double DefaultPosition = 1000;
@@ -56,6 +58,9 @@ QString Settings::defaultValue(Key key)
         return QStringLiteral("htm;html;asp;php;php3;php4;shtml;shtm;shm;");
     case Key::URLneu:
         return exampleUrl();
+    case Key::Zuordnungsdatei:
+    case Key::AlteAdresse:
+        return {};
     }
     return {};
 }
@@ -83,6 +88,17 @@ void Settings::writePosition(Key key, double twips)
     // Positions are single-precision numbers, stored as their decimal text:
     // 1000 twips are stored as "1000".
     write(key, QString::number(static_cast<double>(static_cast<float>(twips)), 'g', 7));
+}
+
+bool Settings::readExtra(const QString& key)
+{
+    return store().value(QStringLiteral("Extras/") + key, QStringLiteral("0")).toString() == u"1";
+}
+
+void Settings::writeExtra(const QString& key, bool chosen)
+{
+    store().setValue(QStringLiteral("Extras/") + key,
+                     chosen ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 QString Settings::exampleUrl()

@@ -2,9 +2,12 @@
 
 #include <QString>
 
-// The program's per-user settings: application "Kelvane", seven keys in two
-// sections, each with its default. The keys and defaults live in one table
+// The program's per-user settings: application "Kelvane", the seven keys of
+// the windows in two sections and the extras' keys in a section of their
+// own, each with its default. The keys and defaults live in one table
 // in Settings.cpp; nothing else in the program reads or writes the store.
+// A third section, "Extras", keeps which extra files a run writes: one key
+// per output format, named by the format table, "1" or "0" (default).
 class Settings
 {
 public:
@@ -16,7 +19,11 @@ public:
         HTMLTop,
         Verzeichnis,
         Dateitypen,
-        URLneu
+        URLneu,
+        // The mapping file of the runs, empty for none.
+        Zuordnungsdatei,
+        // The old site's address the move check asks.
+        AlteAdresse
     };
 
     static QString defaultValue(Key key);
@@ -28,6 +35,10 @@ public:
     // A position in twips; a stored value that is not a number reads as 1000.
     static double readPosition(Key key);
     static void writePosition(Key key, double twips);
+
+    // Whether the extra file of this settings key is chosen.
+    static bool readExtra(const QString& key);
+    static void writeExtra(const QString& key, bool chosen);
 
     // The example address the new URL field starts with.
     static QString exampleUrl();

@@ -56,7 +56,7 @@ void frmHTML::createControls()
     buttonFace.setColor(QPalette::Base, buttonFace.color(QPalette::Button));
     txtDateiname->setPalette(buttonFace);
 
-    setCentralWidget(client);
+    m_shell->setClientArea(*client);
     setTabOrder();
     setFixedClientSize();
 }

@@ -2,25 +2,42 @@
 
 #include "DesignFont.h"
 #include "Dialogs.h"
+#include "ExtrasMenu.h"
 #include "FolderDropFilter.h"
 #include "MainWindowRelocation.h"
+#include "OutputFiles.h"
 #include "Relocation.h"
+#include "RunProgress.h"
 #include "Settings.h"
 #include "SharedState.h"
 #include "WindowRegistry.h"
 #include "WindowShell.h"
 #include "frmHTML.h"
+#include "frmUmzugPruefen.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLineEdit>
-#include <QProgressBar>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
 #include <initializer_list>
 #include <utility>
+
+namespace {
+
+// Qt leaves the caret, and with it the view, at the end of a text that is
+// set; a field shows the beginning of its text instead.
+void showFromStart(QLineEdit& field, const QString& text)
+{
+    field.setText(text);
+    field.setCursorPosition(0);
+}
+
+} // namespace
 
 frmMain::frmMain(SharedState& state, FileSystem& fileSystem, ShellContext context, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_fileSystem(fileSystem), m_context(context)
@@ -30,7 +47,9 @@ frmMain::frmMain(SharedState& state, FileSystem& fileSystem, ShellContext contex
     DesignFont::apply(*this);
     m_shell = std::make_unique<WindowShell>(*this, context, WindowShell::CloseEntry::Beenden,
                                             [this] { mnuFileNew_Click(); });
+    m_extras = new ExtrasMenu(*this);
     createControls();
+    createExtrasMenu();
     connectControls();
     m_context.windows.add(*this);
     Form_Load();
@@ -56,9 +75,10 @@ void frmMain::connectControls()
 void frmMain::Form_Load()
 {
     m_position.restore(*this);
-    txtVerzeichnis->setText(Settings::read(Settings::Key::Verzeichnis));
-    txtDateitypen->setText(Settings::read(Settings::Key::Dateitypen));
-    txtURLneu->setText(Settings::read(Settings::Key::URLneu));
+    showFromStart(*txtVerzeichnis, Settings::read(Settings::Key::Verzeichnis));
+    showFromStart(*txtDateitypen, Settings::read(Settings::Key::Dateitypen));
+    showFromStart(*txtURLneu, Settings::read(Settings::Key::URLneu));
+    m_extras->load();
 }
 
 void frmMain::Form_Unload()
@@ -68,6 +88,7 @@ void frmMain::Form_Unload()
     Settings::write(Settings::Key::Verzeichnis, txtVerzeichnis->text());
     Settings::write(Settings::Key::Dateitypen, txtDateitypen->text());
     Settings::write(Settings::Key::URLneu, txtURLneu->text());
+    m_extras->save();
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
@@ -89,9 +110,9 @@ void frmMain::mnuFileNew_Click()
     // half-way would give the pages of one run different addresses.
     if (m_running)
         return;
-    txtVerzeichnis->setText(Settings::defaultDirectory());
-    txtDateitypen->setText(Settings::defaultValue(Settings::Key::Dateitypen));
-    txtURLneu->setText(Settings::exampleUrl());
+    showFromStart(*txtVerzeichnis, Settings::defaultDirectory());
+    showFromStart(*txtDateitypen, Settings::defaultValue(Settings::Key::Dateitypen));
+    showFromStart(*txtURLneu, Settings::exampleUrl());
     chkUnterverzeichnis->setCheckState(Qt::Checked);
 }
 
@@ -100,7 +121,7 @@ void frmMain::cmdVerzeichnis_Click()
     const QString folder =
         m_context.dialogs.chooseFolder(this, QStringLiteral("Bitte Verzeichnis wählen:"));
     if (!folder.isEmpty())
-        txtVerzeichnis->setText(folder);
+        showFromStart(*txtVerzeichnis, folder);
 }
 
 void frmMain::optHTML_Click(int index)
@@ -135,12 +156,29 @@ void frmMain::cmdStart_Click()
     if (m_running)
         return;
     m_running = true;
+    std::vector<std::string> unmapped;
     {
-        MainWindowRelocation window(*this);
-        Relocation(window, m_fileSystem, m_state, relocationInputs()).run();
+        const RelocationInputs inputs = relocationInputs();
+        OutputFiles extraFiles(inputs);
+        m_extras->choose(extraFiles);
+        Relocation::Outcome outcome;
+        std::size_t pagesWritten = 0;
+        std::string outputRoot;
+        {
+            MainWindowRelocation window(*this, extraFiles);
+            Relocation relocation(window, m_fileSystem, m_state, inputs);
+            outcome = relocation.run();
+            pagesWritten = relocation.pagesWritten();
+            outputRoot = relocation.outputRoot();
+            unmapped = relocation.unmappedPaths();
+        }
+        // The report also lists a run that stopped early; rules need all pages.
+        if (!extraFiles.empty() && pagesWritten > 0)
+            writeExtras(extraFiles, outputRoot, outcome == Relocation::Outcome::Done);
     }
     m_running = false;
     hideProgress();
+    warnUnmapped(unmapped);
     if (std::exchange(m_closeRequested, false))
         close();
 }
@@ -152,8 +190,94 @@ RelocationInputs frmMain::relocationInputs() const
         box = 0;
     else if (chkUnterverzeichnis->checkState() == Qt::Checked)
         box = 1;
-    return {txtVerzeichnis->text().toStdString(), txtDateitypen->text().toStdString(),
-            txtURLneu->text().toStdString(), box, m_state.UseStandardTemplate};
+    return {txtVerzeichnis->text().toStdString(),
+            txtDateitypen->text().toStdString(),
+            txtURLneu->text().toStdString(),
+            box,
+            m_state.UseStandardTemplate,
+            Settings::read(Settings::Key::Zuordnungsdatei).toStdString()};
+}
+
+// Below the extra files: the mapping file and the check of a move.
+void frmMain::createExtrasMenu()
+{
+    QMenu* extras = m_extras->menu();
+    extras->addSeparator()->setObjectName(QStringLiteral("mnuExtrasBar1"));
+    QAction* mapping = extras->addAction(QStringLiteral("&Zuordnungsdatei…"));
+    mapping->setObjectName(QStringLiteral("mnuExtrasZuordnung"));
+    connect(mapping, &QAction::triggered, this, &frmMain::mnuExtrasZuordnung_Click);
+    QAction* check = extras->addAction(QStringLiteral("Umzug &prüfen…"));
+    check->setObjectName(QStringLiteral("mnuExtrasPruefen"));
+    connect(check, &QAction::triggered, this, &frmMain::mnuExtrasPruefen_Click);
+}
+
+void frmMain::mnuExtrasZuordnung_Click()
+{
+    const QString current = Settings::read(Settings::Key::Zuordnungsdatei);
+    if (!current.isEmpty()) {
+        const QMessageBox::StandardButton answer = m_context.dialogs.message(
+            this, QStringLiteral("Kelvane"),
+            QStringLiteral("Zuordnungsdatei: ") + current +
+                QStringLiteral("\n\nEine andere Datei wählen? Mit „Nein“ gilt keine "
+                               "Zuordnungsdatei mehr."),
+            QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (answer == QMessageBox::No)
+            Settings::write(Settings::Key::Zuordnungsdatei, QString());
+        if (answer != QMessageBox::Yes)
+            return;
+    }
+    const QString file = m_context.dialogs.chooseFile(
+        this, QStringLiteral("Zuordnungsdatei wählen"),
+        QStringLiteral("CSV-Dateien (*.csv);;Alle Dateien (*)"), false);
+    if (!file.isEmpty())
+        Settings::write(Settings::Key::Zuordnungsdatei, file);
+}
+
+void frmMain::mnuExtrasPruefen_Click()
+{
+    if (m_running)
+        return;
+    frmUmzugPruefen dialog(m_state, m_fileSystem, m_context.dialogs, relocationInputs(), this);
+    m_context.dialogs.runModal(dialog);
+}
+
+// One message after the run for every listed path that named no page.
+void frmMain::warnUnmapped(const std::vector<std::string>& paths)
+{
+    if (paths.empty())
+        return;
+    constexpr std::size_t Shown = 10;
+    QString text = QStringLiteral("Die Zuordnungsdatei nennt Seiten, die es nicht gibt:");
+    for (std::size_t i = 0; i < std::min(paths.size(), Shown); ++i)
+        text += QStringLiteral("\n") + QString::fromStdString(paths[i]);
+    if (paths.size() > Shown)
+        text += QStringLiteral("\n… und %1 weitere").arg(paths.size() - Shown);
+    m_context.dialogs.message(this, QStringLiteral("Kelvane"), text, QMessageBox::Warning,
+                              QMessageBox::Ok);
+}
+
+void frmMain::writeExtras(const OutputFiles& files, const std::string& outputRoot, bool complete)
+{
+    const OutputFiles::Result result = files.write(m_fileSystem, outputRoot, complete);
+    if (!result.Written.empty()) {
+        QStringList names;
+        for (const std::string& name : result.Written)
+            names.append(QString::fromStdString(name));
+        SetStatus(m_shell->statusText() + QStringLiteral(", geschrieben: ") +
+                  names.join(QStringLiteral(", ")));
+    }
+    const auto show = [this](const std::vector<std::string>& texts, QMessageBox::Icon icon) {
+        if (texts.empty())
+            return;
+        QStringList lines;
+        for (const std::string& text : texts)
+            lines.append(
+                QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        m_context.dialogs.message(this, QStringLiteral("Kelvane"), lines.join(u'\n'), icon,
+                                  QMessageBox::Ok);
+    };
+    show(result.Errors, QMessageBox::Critical);
+    show(result.Warnings, QMessageBox::Information);
 }
 
 void frmMain::focusVerzeichnis()
@@ -177,15 +301,10 @@ void frmMain::EnableInputs(bool enabled)
 
 void frmMain::showProgress(int pagesWritten, int pagesFound)
 {
-    if (prgFortschritt->isHidden()) {
-        prgFortschritt->setRange(0, pagesFound);
-        prgFortschritt->show();
-    }
-    prgFortschritt->setValue(pagesWritten);
+    m_progress->show(pagesWritten, pagesFound);
 }
 
 void frmMain::hideProgress()
 {
-    prgFortschritt->hide();
-    prgFortschritt->reset();
+    m_progress->hide();
 }

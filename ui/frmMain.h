@@ -7,16 +7,19 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
+#include <string>
 
+class ExtrasMenu;
 class FileSystem;
+class OutputFiles;
 class QButtonGroup;
 class QCheckBox;
-class QGroupBox;
+class DesignFrame;
 class QLabel;
 class QLineEdit;
-class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class RunProgress;
 class WindowShell;
 class frmHTML;
 struct SharedState;
@@ -34,6 +37,7 @@ public:
     ~frmMain() override;
 
     WindowShell& shell() const { return *m_shell; }
+    ExtrasMenu& extras() const { return *m_extras; }
     // The editor window opened last, or null when none is left.
     frmHTML* editorForm() const;
     bool isRunning() const { return m_running; }
@@ -43,6 +47,8 @@ public:
     void optHTML_Click(int index);
     void cmdHTML_Click();
     void cmdStart_Click();
+    void mnuExtrasZuordnung_Click();
+    void mnuExtrasPruefen_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -52,11 +58,13 @@ private:
 
     // Layout: builds the controls at their places in twips.
     void createControls();
-    QGroupBox* createDateiwahl(QWidget* parent);
-    QGroupBox* createHTMLCode(QWidget* parent);
+    DesignFrame* createDateiwahl(QWidget* parent);
+    DesignFrame* createHTMLCode(QWidget* parent);
     void setTabOrder();
     void setFixedClientSize();
     void connectControls();
+    void createExtrasMenu();
+    void warnUnmapped(const std::vector<std::string>& paths);
 
     void Form_Load();
     void Form_Unload();
@@ -66,6 +74,9 @@ private:
     void focusVerzeichnis();
     void SetStatus(const QString& text);
     void EnableInputs(bool enabled);
+    // Writes the extra files chosen in the Extras menu after a run and names
+    // them in the status bar; failures and host limits become messages.
+    void writeExtras(const OutputFiles& files, const std::string& outputRoot, bool complete);
     void showProgress(int pagesWritten, int pagesFound);
     void hideProgress();
 
@@ -73,6 +84,7 @@ private:
     FileSystem& m_fileSystem;
     ShellContext m_context;
     std::unique_ptr<WindowShell> m_shell;
+    ExtrasMenu* m_extras = nullptr;
     QPointer<frmHTML> EditorForm;
     bool m_running = false;
     bool m_closeRequested = false;
@@ -81,14 +93,14 @@ private:
     // was not moved stores the position it was given.
     WindowPosition m_position{Settings::Key::MainLeft, Settings::Key::MainTop};
 
-    QGroupBox* fraDateiwahl = nullptr;
+    DesignFrame* fraDateiwahl = nullptr;
     QLabel* lblVerzeichnis = nullptr;
     QLineEdit* txtVerzeichnis = nullptr;
     QPushButton* cmdVerzeichnis = nullptr;
     QLabel* lblDateiwahlBeschreibung = nullptr;
     QLabel* lblDateitypen = nullptr;
     QLineEdit* txtDateitypen = nullptr;
-    QGroupBox* fraHTMLCode = nullptr;
+    DesignFrame* fraHTMLCode = nullptr;
     QLabel* lblHTMLCodeBeschreibung = nullptr;
     QLabel* lblHTMLCode = nullptr;
     QButtonGroup* optHTML = nullptr;
@@ -100,5 +112,5 @@ private:
     QLineEdit* txtURLneu = nullptr;
     QCheckBox* chkUnterverzeichnis = nullptr;
     QPushButton* cmdStart = nullptr;
-    QProgressBar* prgFortschritt = nullptr;
+    RunProgress* m_progress = nullptr;
 };

@@ -1,14 +1,14 @@
+#include "DesignFrame.h"
+#include "RunProgress.h"
 #include "Twips.h"
 #include "WindowShell.h"
 #include "frmMain.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -19,7 +19,6 @@ namespace {
 // bottom edge; the controls are placed in the strip between them.
 constexpr double ClientWidth = 7095;
 constexpr double ClientHeight = 5520;
-constexpr double StatusBarHeight = 270;
 
 QLabel* wrappedLabel(const QString& text, QWidget* parent)
 {
@@ -39,23 +38,17 @@ void frmMain::createControls()
     fraHTMLCode = placeBelowToolBar(createHTMLCode(client), "fraHTMLCode", 240, 2280, 6735, 2175);
     cmdStart = placeBelowToolBar(new QPushButton(QStringLiteral("Start"), client), "cmdStart", 240,
                                  4560, 6735, 375);
-    setCentralWidget(client);
+    m_shell->setClientArea(*client);
 
-    prgFortschritt = new QProgressBar(this);
-    prgFortschritt->setObjectName(QStringLiteral("prgFortschritt"));
-    prgFortschritt->setFormat(QStringLiteral("%v von %m"));
-    prgFortschritt->setMaximumHeight(twipsToPixels(StatusBarHeight));
-    prgFortschritt->setMaximumWidth(twipsToPixels(2400));
-    prgFortschritt->hide();
-    m_shell->statusBar()->addPermanentWidget(prgFortschritt);
+    m_progress = new RunProgress(*m_shell->statusBar());
 
     setTabOrder();
     setFixedClientSize();
 }
 
-QGroupBox* frmMain::createDateiwahl(QWidget* parent)
+DesignFrame* frmMain::createDateiwahl(QWidget* parent)
 {
-    auto* frame = new QGroupBox(QStringLiteral("Dateiwahl"), parent);
+    auto* frame = new DesignFrame(QStringLiteral("Dateiwahl"), parent);
     lblVerzeichnis = place(new QLabel(QStringLiteral("Verzeichnis:"), frame), "lblVerzeichnis", 240,
                            240, 1215, 255);
     txtVerzeichnis = place(new QLineEdit(frame), "txtVerzeichnis", 1440, 240, 3495, 285);
@@ -73,9 +66,9 @@ QGroupBox* frmMain::createDateiwahl(QWidget* parent)
     return frame;
 }
 
-QGroupBox* frmMain::createHTMLCode(QWidget* parent)
+DesignFrame* frmMain::createHTMLCode(QWidget* parent)
 {
-    auto* frame = new QGroupBox(QStringLiteral("HTML-Code"), parent);
+    auto* frame = new DesignFrame(QStringLiteral("HTML-Code"), parent);
     lblHTMLCodeBeschreibung =
         place(wrappedLabel(QStringLiteral("Für jede der oben gewählten Dateien wird eine Datei "
                                           "mit folgendem HTML-Code erzeugt:"),

@@ -20,7 +20,8 @@ TEST(HtaccessRules, PatternsMatchTheDecodedPathExactly)
     EXPECT_EQ(HtaccessRules::pattern("x/y/b page.html"), "^x/y/b page\\.html$");
     EXPECT_EQ(HtaccessRules::pattern("a+b (1)[2]{3}^$|?*.htm"),
               "^a\\+b \\(1\\)\\[2\\]\\{3\\}\\^\\$\\|\\?\\*\\.htm$");
-    EXPECT_EQ(HtaccessRules::pattern("q\"uote\\.htm"), "^q\\\"uote\\\\\\.htm$");
+    EXPECT_EQ(HtaccessRules::pattern("q\"uote\\.htm"), "^q\\x22uote\\\\\\.htm$")
+        << "Apache takes no \\\" inside a quoted argument";
     EXPECT_EQ(HtaccessRules::pattern("new\nline.htm"), "^new\\x0Aline\\.htm$")
         << "a name must not break the line";
 }
@@ -107,18 +108,76 @@ TEST_F(CliOutputs, ReportAndHtaccessAreWrittenAfterTheRun)
               std::string::npos);
     std::ifstream htaccess(root / "site_Moved" / ".htaccess");
     const std::string rules{std::istreambuf_iterator<char>(htaccess), {}};
-    EXPECT_NE(rules.find("RewriteRule \"^x/b c\\.htm$\" \"U/x/b\\%20c.htm\""), std::string::npos);
+    EXPECT_NE(rules.find("\\.htm)$\" \"U/$1\" [R=301,L]"), std::string::npos)
+        << "one pattern covers both pages, the space included\n"
+        << rules;
 }
 
 TEST_F(CliOutputs, OptionsThatCannotGoTogetherAreWrongUsage)
 {
     const std::string site = (root / "site").string();
-    EXPECT_EQ(run({"--htaccess", "--no-subpath", "--url", "U", site}), CliApplication::WrongUsage);
-    EXPECT_NE(err.str().find("--no-subpath"), std::string::npos);
+    EXPECT_EQ(run({"--server", "apache,bogus", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_NE(err.str().find("\"bogus\""), std::string::npos);
+    EXPECT_EQ(run({"--server", "report", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--htaccess=1", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--dry-run", "--server", "nginx", "--url", "U", site}),
+              CliApplication::WrongUsage);
     EXPECT_EQ(run({"--dry-run", "--htaccess", "--url", "U", site}), CliApplication::WrongUsage);
     EXPECT_EQ(run({"--dry-run", "--report", "r.csv", "--url", "U", site}),
               CliApplication::WrongUsage);
     EXPECT_EQ(run({"--report", "", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--map", "", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--check", "http://alt", "--dry-run", "--url", "U", site}),
+              CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--check", "http://alt", "--htaccess", "--url", "U", site}),
+              CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--check", "alt.example", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_NE(err.str().find("--check erwartet die alte Adresse"), std::string::npos);
+    EXPECT_FALSE(fs::exists(root / "site_Moved"));
+}
+
+TEST_F(CliOutputs, MappedUrlReachesDryRunPageReportAndHtaccess)
+{
+    const fs::path map = root / "map.csv";
+    std::ofstream(map) << "alte Datei,neue URL\r\n\"x/b c.htm\",\"https://anders.example/b,c\"\r\n"
+                          "weg.htm,https://anders.example/weg\r\n";
+    const std::string site = (root / "site").string();
+    const std::string warning =
+        "Warnung: Die Zuordnungsdatei nennt \"weg.htm\", doch diese Seite gibt es nicht.\n";
+
+    EXPECT_EQ(run({"--dry-run", "--map", map.string(), "--url", "U", site}), CliApplication::Done);
+    EXPECT_NE(out.str().find("b c.htm\thttps://anders.example/b,c\n"), std::string::npos);
+    EXPECT_NE(out.str().find("a.htm\tU/a.htm\n"), std::string::npos);
+    EXPECT_EQ(err.str().rfind(warning, 0), 0u) << err.str();
+
+    const fs::path report = root / "bericht.csv";
+    EXPECT_EQ(
+        run({"--htaccess", "--report", report.string(), "--map", map.string(), "--url", "U", site}),
+        CliApplication::Done);
+    std::ifstream csv(report);
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(csv), {})
+                  .find(",\"https://anders.example/b,c\"\r\n"),
+              std::string::npos);
+    std::ifstream htaccess(root / "site_Moved" / ".htaccess");
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(htaccess), {})
+                  .find("RewriteRule \"^x/b c\\.htm$\" \"https://anders.example/b,c\""),
+              std::string::npos);
+    std::ifstream page(root / "site_Moved" / "x" / "b c.htm");
+    EXPECT_EQ(
+        std::string(std::istreambuf_iterator<char>(page), {}).find("https://anders.example/b,c"),
+        0u);
+}
+
+TEST_F(CliOutputs, MalformedOrMissingMappingIsWrongUsageAndWritesNothing)
+{
+    const fs::path map = root / "map.csv";
+    const std::string site = (root / "site").string();
+    std::ofstream(map) << "a.htm,https://n.example/a\r\n\"x/b c.htm,https://n.example/b\r\n";
+    EXPECT_EQ(run({"--htaccess", "--map", map.string(), "--url", "U", site}),
+              CliApplication::WrongUsage);
+    EXPECT_EQ(err.str(), "Zuordnungsdatei, Zeile 2: Anführungszeichen nicht geschlossen\n");
+    EXPECT_EQ(run({"--map", (root / "fehlt.csv").string(), "--url", "U", site}),
+              CliApplication::WrongUsage);
     EXPECT_FALSE(fs::exists(root / "site_Moved"));
 }
 
@@ -127,6 +186,28 @@ TEST_F(CliOutputs, NoHtaccessAfterARefusedRun)
     EXPECT_EQ(run({"--htaccess", "--types", "gif", "--url", "U", (root / "site").string()}),
               CliApplication::Refused);
     EXPECT_FALSE(fs::exists(root / "site_Moved"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CliOutputs, ServerListWritesEachFormatAtItsPlace)
+{
+    EXPECT_EQ(run({"--server", "nginx,caddy,iis,netlify", "--htaccess", "--no-subpath", "--url",
+                   "U", (root / "site").string()}),
+              CliApplication::Done);
+    for (const fs::path& file :
+         {root / "site_Moved.nginx.conf", root / "site_Moved.Caddyfile",
+          root / "site_Moved" / "web.config", root / "site_Moved" / "_redirects",
+          root / "site_Moved" / ".htaccess"})
+        EXPECT_TRUE(fs::exists(file)) << file;
+    std::ifstream htaccess(root / "site_Moved" / ".htaccess");
+    const std::string rules{std::istreambuf_iterator<char>(htaccess), {}};
+    EXPECT_NE(rules.find("RewriteRule \"\\.htm$\" \"U\" [R=301,L,NE]"), std::string::npos)
+        << "all pages to one URL: one rule per type\n"
+        << rules;
+    EXPECT_NE(err.str().find("Geschrieben: site_Moved.Caddyfile"), std::string::npos);
 }
 
 } // namespace

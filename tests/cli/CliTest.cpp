@@ -214,7 +214,7 @@ TEST_F(Cli, EveryFailureOfTheRunIsExitStatusThree)
     EXPECT_EQ(run({"--url", "U", "--types", "1-x", site.string()}), CliApplication::RunFailed);
     EXPECT_NE(err.str().find("Dateitypen fehlerhaft"), std::string::npos);
     EXPECT_EQ(run({"--help"}), CliApplication::Done);
-    EXPECT_NE(out.str().find("3 Fehler beim Lauf."), std::string::npos);
+    EXPECT_NE(out.str().find("3 Fehler beim Lauf"), std::string::npos);
 }
 
 } // namespace

@@ -361,3 +361,49 @@ TEST_F(RelocationRun, RemovesStaleTemporaryFilesAndFlushesOnce)
 }
 
 } // namespace
+
+TEST_F(RelocationRun, MappedPagesGetTheirListedUrlAndUnknownPathsAreKept)
+{
+    fileSystem.addFile(Site + S + "a.htm");
+    fileSystem.addFile(Site + S + "x" + S + "b page.htm");
+    const std::string mapFile = S + "map.csv";
+    fileSystem.addFile(mapFile,
+                       "alte Datei,neue URL\r\n\"x/b page.htm\",https://other.example/b\r\n"
+                       "gone.htm,https://other.example/g\r\n");
+    inputs.Zuordnungsdatei = mapFile;
+
+    for (const bool dryRun : {true, false}) {
+        Relocation relocation(window, fileSystem, state, inputs);
+        relocation.setDryRun(dryRun);
+        window.Pages.clear();
+        ASSERT_EQ(relocation.run(), Outcome::Done);
+        ASSERT_EQ(window.Pages.size(), 2u);
+        EXPECT_EQ(window.Pages[0].Url, "http://new.example/a.htm");
+        EXPECT_EQ(window.Pages[1].Url, "https://other.example/b");
+        EXPECT_EQ(relocation.unmappedPaths(), (std::vector<std::string>{"gone.htm"}));
+    }
+    EXPECT_EQ(fileSystem.Files.at(Moved + S + "x" + S + "b page.htm"),
+              page("https://other.example/b"));
+}
+
+TEST_F(RelocationRun, FaultyMappingRefusesBeforeTheQuestionAndWritesNothing)
+{
+    fileSystem.addFile(Site + S + "a.htm");
+    fileSystem.addFolder(Moved);
+    fileSystem.addFile(S + "bad.csv", "a.htm,https://n.example/a\r\na.htm\r\n");
+    const std::pair<std::string, std::string> cases[] = {
+        {S + "bad.csv", "Zuordnungsdatei, Zeile 2: zwei Felder erwartet"},
+        {S + "missing.csv", "Die Zuordnungsdatei konnte nicht gelesen werden."},
+    };
+    for (const auto& [file, message] : cases) {
+        inputs.Zuordnungsdatei = file;
+        window.Calls.clear();
+        Relocation relocation(window, fileSystem, state, inputs);
+        EXPECT_EQ(relocation.run(), Outcome::Refused);
+        EXPECT_TRUE(relocation.mappingRefused());
+        ASSERT_EQ(window.Calls.size(), 3u);
+        EXPECT_EQ(window.Calls[1].rfind("message:1:" + message, 0), 0u) << window.Calls[1];
+        EXPECT_EQ(window.Calls[2], "enable:1");
+    }
+    EXPECT_FALSE(wroteAnything());
+}

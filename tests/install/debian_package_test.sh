@@ -36,6 +36,8 @@ for entry in \
 done
 
 depends=$(dpkg-deb -f "$package" Depends)
-grep -q 'libqt6widgets6' <<<"$depends" || fail "the package does not depend on Qt Widgets: $depends"
+for dependency in libqt6widgets6 libcurl4 fonts-liberation qt6-translations-l10n; do
+    grep -q "$dependency" <<<"$depends" || fail "the package does not depend on $dependency: $depends"
+done
 [[ -n $(dpkg-deb -f "$package" Maintainer) ]] || fail "the package names no maintainer"
 echo "$(basename "$package"): $depends"

@@ -1,6 +1,7 @@
 #include "DesignFont.h"
 
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -54,7 +55,7 @@ TEST_F(DesignFontTest, CaptionWithRoomTakesWhatItNeeds)
     EXPECT_EQ(box->font().pointSizeF(), DesignFont::PointSize);
 }
 
-TEST_F(DesignFontTest, CaptionWithoutRoomStepsDownButNotBelowTheSmallestSize)
+TEST_F(DesignFontTest, CaptionWithoutRoomKeepsTheOneDesignFont)
 {
     QLabel* tight = label(QStringLiteral("Standard"), 10, 40);
     label(QStringLiteral("neighbour"), 52, 100);
@@ -62,9 +63,18 @@ TEST_F(DesignFontTest, CaptionWithoutRoomStepsDownButNotBelowTheSmallestSize)
     hopeless->move(10, 50);
 
     DesignFont::widenToFit(container);
-    EXPECT_LT(tight->font().pointSizeF(), DesignFont::PointSize);
-    EXPECT_GE(tight->font().pointSizeF(), DesignFont::SmallestPointSize);
-    EXPECT_EQ(hopeless->font().pointSizeF(), DesignFont::SmallestPointSize);
+    for (const QLabel* caption : {tight, hopeless}) {
+        EXPECT_EQ(caption->font().pointSizeF(), DesignFont::PointSize);
+        EXPECT_EQ(caption->font().family(), DesignFont::font().family());
+    }
+    EXPECT_EQ(tight->width(), 40) << "no room beside it to grow into";
+}
+
+TEST_F(DesignFontTest, TakesTheFirstInstalledNarrowFamily)
+{
+    // The test machine installs what the package depends on.
+    EXPECT_EQ(DesignFont::font().family(), DesignFont::families().first());
+    EXPECT_EQ(QFontInfo(DesignFont::font()).family(), DesignFont::families().first());
 }
 
 TEST_F(DesignFontTest, WrappedTextIsLeftAlone)

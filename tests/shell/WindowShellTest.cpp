@@ -121,10 +121,22 @@ TEST_F(WindowShellTest, ImagesAreDrawnOnTransparentLightGrey)
             for (int x = 0; x < 16; ++x)
                 drawn += qAlpha(image.pixel(x, y)) == 255 ? 1 : 0;
         EXPECT_GT(drawn, 30);
+
+        // At a scale factor of two the button takes the finer drawing, not
+        // the small one blown up.
+        const QIcon icon = ShellImages::toolbarIcon(text(key));
+        EXPECT_EQ(icon.availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
+        const QPixmap sharp = icon.pixmap(QSize(16, 16), 2.0);
+        EXPECT_EQ(sharp.size(), QSize(32, 32));
+        EXPECT_NE(sharp.toImage().convertToFormat(QImage::Format_ARGB32),
+                  image.scaled(32, 32).convertToFormat(QImage::Format_ARGB32));
+        EXPECT_EQ(qAlpha(sharp.toImage().pixel(0, 0)), 0);
     }
     EXPECT_TRUE(ShellImages::toolbarImage(QStringLiteral("new")).isNull());
+    EXPECT_TRUE(ShellImages::toolbarIcon(QStringLiteral("new")).isNull());
     const QIcon icon = ShellImages::programIcon();
-    EXPECT_EQ(icon.availableSizes(), (QList<QSize>{QSize(32, 32), QSize(16, 16)}));
+    EXPECT_EQ(icon.availableSizes(), (QList<QSize>{QSize(64, 64), QSize(32, 32), QSize(16, 16)}));
+    EXPECT_EQ(icon.pixmap(QSize(32, 32), 2.0).size(), QSize(64, 64));
 }
 
 TEST_F(WindowShellTest, StatusBarHasOnePanelSayingWelcome)

@@ -32,6 +32,8 @@ public:
     QMessageBox::StandardButton answer = QMessageBox::Ok;
     // The folder the folder dialog returns; empty as after Cancel.
     QString folder;
+    // The file the file dialogs return; empty as after Cancel.
+    QString file;
     // Plays the user's part while a modal window is open; the window is
     // closed afterwards unless the callback closed it.
     std::function<void(QWidget&)> whileModalOpen;
@@ -40,6 +42,7 @@ public:
 
     std::vector<Message> messages;
     std::vector<QString> folderPrompts;
+    std::vector<QString> fileCaptions;
     std::vector<ModalWindow> modalWindows;
 
     QMessageBox::StandardButton message(QWidget* parent, const QString& title, const QString& text,
@@ -56,6 +59,13 @@ public:
     {
         folderPrompts.push_back(prompt);
         return folder;
+    }
+
+    QString chooseFile(QWidget* /*parent*/, const QString& caption, const QString& /*filter*/,
+                       bool /*forSaving*/) override
+    {
+        fileCaptions.push_back(caption);
+        return file;
     }
 
     void runModal(QWidget& window) override

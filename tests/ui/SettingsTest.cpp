@@ -40,6 +40,8 @@ std::vector<KeyCase> keyCases()
          QStringLiteral("htm;html;asp;php;php3;php4;shtml;shtm;shm;")},
         {Settings::Key::URLneu, "Data/txtURLneu",
          QStringLiteral("http://www.example.com/subdir1/subdir2")},
+        {Settings::Key::Zuordnungsdatei, "Extras/Zuordnungsdatei", QString()},
+        {Settings::Key::AlteAdresse, "Extras/AlteAdresse", QString()},
     };
 }
 

@@ -1,3 +1,4 @@
+#include "CaptionChecks.h"
 #include "EditorFixture.h"
 #include "Settings.h"
 #include "WindowShell.h"
@@ -79,6 +80,14 @@ TEST_F(frmHTMLTest, ControlsSitAtTheirPlacesAndTabInOrder)
     for (const char* next : {"cmdDefault", "cmdSpeichern", "cmdAbbrechen", "txtDateiname"}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), control<QWidget>(next)) << next;
+    }
+}
+
+TEST_F(frmHTMLTest, CaptionsAreWholeInTheOneDesignFontInBothModes)
+{
+    for (const bool readOnly : {true, false}) {
+        SCOPED_TRACE(readOnly);
+        expectCaptionsWholeInDesignFont(open(readOnly));
     }
 }
 

@@ -2,6 +2,7 @@
 #include "PageTemplate.h"
 #include "Settings.h"
 
+#include <QMenuBar>
 #include <QProgressBar>
 #include <functional>
 
@@ -288,4 +289,47 @@ TEST_F(frmMainRun, closingDuringARunStopsAfterThePageThenClosesAndSaves)
     EXPECT_EQ(statusText(), QStringLiteral("Durchführung abgebrochen."));
     EXPECT_EQ(Settings::read(Settings::Key::Verzeichnis), path("site"));
     EXPECT_EQ(Settings::read(Settings::Key::URLneu), NewUrl);
+}
+
+TEST_F(frmMainRun, theExtrasMenuChoosesTheFilesEachRunWritesAndKeepsTheChoice)
+{
+    const QList<QAction*> menus = window->menuBar()->actions();
+    ASSERT_GE(menus.size(), 2);
+    EXPECT_EQ(menus[menus.size() - 2]->text(), QStringLiteral("E&xtras"));
+    EXPECT_EQ(menus.last()->objectName(), QStringLiteral("mnuHelp"));
+
+    struct Choice
+    {
+        const char* entry;
+        const char* writtenFile;
+        const char* statusName;
+    };
+    const Choice choices[] = {
+        {"mnuExtrasApache", "site_Moved/.htaccess", ".htaccess"},
+        {"mnuExtrasnginx", "site_Moved.nginx.conf", "site_Moved.nginx.conf"},
+        {"mnuExtrasBericht", "site_Moved.csv", "site_Moved.csv"},
+    };
+    for (const Choice& choice : choices) {
+        auto* entry = window->findChild<QAction*>(QString::fromLatin1(choice.entry));
+        ASSERT_NE(entry, nullptr) << choice.entry;
+        EXPECT_TRUE(entry->isCheckable());
+        entry->trigger();
+    }
+    click("cmdStart");
+    EXPECT_EQ(statusText(), QStringLiteral("Fertig, 4 Dateien verarbeitet, geschrieben: "
+                                           ".htaccess, site_Moved.nginx.conf, site_Moved.csv"));
+    for (const Choice& choice : choices)
+        EXPECT_TRUE(exists(choice.writtenFile)) << choice.writtenFile;
+    EXPECT_FALSE(exists("site_Moved/web.config"));
+    EXPECT_NE(readFile("site_Moved/.htaccess").indexOf("RewriteRule \"^$\""), -1)
+        << "the folder of index.html answers at its address";
+
+    restart();
+    for (const Choice& choice : choices)
+        EXPECT_TRUE(window->findChild<QAction*>(QString::fromLatin1(choice.entry))->isChecked());
+    EXPECT_FALSE(window->findChild<QAction*>(QStringLiteral("mnuExtrasIIS"))->isChecked());
+    EXPECT_EQ(QSettings(QStringLiteral("Kelvane"), QStringLiteral("Kelvane"))
+                  .value(QStringLiteral("Extras/Apache"))
+                  .toString(),
+              QStringLiteral("1"));
 }

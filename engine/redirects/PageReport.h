@@ -1,16 +1,22 @@
 #pragma once
 
+#include "RedirectOutput.h"
+
 #include <string>
 #include <string_view>
 
 // A CSV list of the pages of a run: old path, output path and page URL.
-class PageReport
+class PageReport : public RedirectOutput
 {
 public:
     PageReport();
 
     void add(std::string_view sourcePath, std::string_view targetPath, std::string_view url);
-    const std::string& text() const { return m_text; }
+    void addPage(const RelocationWindow::Page& page) override
+    {
+        add(page.SourcePath, page.TargetPath, page.Url);
+    }
+    std::string text() const override { return m_text; }
 
 private:
     void appendField(std::string_view field);

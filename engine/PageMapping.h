@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The pages whose new address is not the mirror of their old path: read
+// from a CSV file of two fields, the page's path below the directory with
+// "/" between the levels and its absolute new URL. A header line
+// "alte Datei,neue URL" may come first.
+class PageMapping
+{
+public:
+    // The mapping in the file's text, or a German message naming the line of
+    // the first fault in error.
+    static PageMapping parse(std::string_view text, std::string& error);
+
+    bool empty() const { return m_entries.empty(); }
+    std::size_t size() const { return m_entries.size(); }
+
+    // The URL listed for the page, if any; remembers that it was asked for.
+    std::optional<std::string> urlFor(const std::string& relativePath);
+    // Listed paths no page asked for, in file order.
+    std::vector<std::string> unusedPaths() const;
+
+private:
+    struct Entry
+    {
+        std::string Url;
+        std::size_t Line = 0;
+        bool Used = false;
+    };
+
+    std::map<std::string, Entry, std::less<>> m_entries;
+};

@@ -1,0 +1,109 @@
+#include "HtaccessRules.h"
+
+#include "RedirectText.h"
+
+#include <cstring>
+
+namespace {
+
+std::string rule(const std::string& pattern, const std::string& target,
+                 const char* flags = "[R=301,L,NE]")
+{
+    return "RewriteRule \"" + pattern + "\" \"" + target + "\" " + flags + "\n";
+}
+
+// The pattern rules let mod_rewrite percent-encode the back-reference (no
+// NE flag): it encodes a space and bytes from 0x80 exactly as the page URL
+// has them, so names with spaces and umlauts need no rule of their own.
+constexpr const char* PatternClass = "[A-Za-z0-9._~/!()+,;=:@ \\x80-\\xFF-]";
+
+bool apachePatternSafe(std::string_view path)
+{
+    for (const char c : path) {
+        if (c != ' ' && static_cast<unsigned char>(c) < 0x80 && !RedirectText::isPlainPath({&c, 1}))
+            return false;
+    }
+    return true;
+}
+
+// mod_rewrite would encode the URL text of a pattern rule again; one that
+// holds an escape, a query or a fragment gets rules per page instead.
+bool patternsCanCarry(const std::string& urlText)
+{
+    return RedirectText::locationUrl(urlText).find_first_of("%?#") == std::string::npos;
+}
+
+} // namespace
+
+HtaccessRules::HtaccessRules() : m_plan({}, false) {}
+
+HtaccessRules::HtaccessRules(RedirectRun run)
+    : m_plan(run, patternsCanCarry(run.UrlText), {}, &apachePatternSafe)
+{}
+
+void HtaccessRules::add(std::string_view relativePath, std::string_view pageUrl)
+{
+    m_plan.add(relativePath, pageUrl);
+}
+
+std::string HtaccessRules::text() const
+{
+    std::string text =
+        "# Von Kelvane geschrieben: leitet jede alte Seite dauerhaft (301) an ihre neue\n"
+        "# Adresse weiter. Ohne mod_rewrite leiten die Seiten selbst weiter.\n"
+        "<IfModule mod_rewrite.c>\n"
+        "RewriteEngine On\n";
+    // Rules of single pages and folders come first: the patterns below would
+    // also match a page that has an address of its own.
+    for (const RedirectPlan::Rule& folder : m_plan.folderRules())
+        text += rule(pattern(folder.Path), target(folder.Url));
+    for (const RedirectPlan::Rule& page : m_plan.pageRules())
+        text += rule(pattern(page.Path), target(page.Url));
+
+    const std::string base = target(m_plan.run().UrlText);
+    for (const std::string& type : m_plan.patternTypes()) {
+        // Only files that are there: an address that never was a page stays
+        // a "not found".
+        text += "RewriteCond %{REQUEST_FILENAME} -f\n";
+        const std::string exact = pattern("." + type);
+        const std::string suffix = exact.substr(1, exact.size() - 2);
+        if (m_plan.patternsAppendPath())
+            text += rule("^(" + std::string(PatternClass) + "*" + suffix + ")$", base + "/$1",
+                         "[R=301,L]");
+        else
+            text += rule(suffix + "$", base);
+    }
+    return text + "</IfModule>\n";
+}
+
+std::string HtaccessRules::pattern(std::string_view relativePath)
+{
+    std::string pattern = "^";
+    for (const char c : relativePath) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || c == '"') {
+            // Written as an escape, so that no name can break the line or the
+            // quoted argument (Apache takes no \" inside quotes).
+            pattern += "\\x";
+            RedirectText::appendHex(pattern, byte);
+        } else if (std::strchr("\\.^$|?*+()[]{}", c) != nullptr) {
+            pattern += '\\';
+            pattern += c;
+        } else {
+            pattern += c;
+        }
+    }
+    return pattern + "$";
+}
+
+std::string HtaccessRules::target(std::string_view pageUrl)
+{
+    // "%" and "$" would start back-references; a backslash keeps them.
+    std::string target;
+    for (const char c : RedirectText::locationUrl(pageUrl)) {
+        if (c == '%' || c == '$')
+            target += '\\';
+        target += c;
+    }
+    return target;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "RedirectOutput.h"
+#include "RedirectPlan.h"
+
+// A web.config for the output root with rules for the IIS URL Rewrite
+// module: a rewrite map for folders and single pages, one rule per file
+// type. IIS matches the decoded path relative to the folder of web.config.
+class WebConfigRules : public RedirectOutput
+{
+public:
+    explicit WebConfigRules(RedirectRun run) : m_plan(std::move(run), true) {}
+
+    void addPage(const RelocationWindow::Page& page) override
+    {
+        m_plan.add(page.RelativePath, page.Url);
+    }
+    std::string text() const override;
+
+    // Text for an XML attribute value; a path that is not UTF-8 is read as
+    // Windows-1252, as a Windows server would name the file.
+    static std::string attribute(std::string_view text);
+    // The Location, with "{" and "}" encoded: IIS would read server
+    // variables.
+    static std::string target(std::string_view url);
+
+private:
+    RedirectPlan m_plan;
+};

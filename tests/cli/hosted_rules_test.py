@@ -1,0 +1,86 @@
+#!/usr/bin/env python3
+"""Checks web.config and _redirects, which no server here can read, against
+the hosts' documented grammar: web.config must be well-formed XML whose rules
+and rewrite map cover every page and folder; every _redirects line must be
+"from to code" with an encoded path and stay within Cloudflare Pages' limits.
+
+    hosted_rules_test.py KELVANE_CLI
+"""
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ElementTree
+
+sys.path.insert(0, os.path.dirname(__file__))
+from server_redirects_test import NEW_URL, OTHER_FILES, PAGES, make_site, request_path  # noqa
+
+ENCODED_PATH = re.compile(r"^/(?:[A-Za-z0-9\-._~/]|%[0-9A-F]{2})*$")
+
+
+def as_text(path):
+    """A file name as a Windows host names it: UTF-8, else Windows-1252."""
+    try:
+        return path.decode("utf-8")
+    except UnicodeDecodeError:
+        return path.decode("cp1252")
+
+
+def check_web_config(moved, pages, failures):
+    root = ElementTree.parse(os.path.join(moved, "web.config")).getroot()
+    rewrite = root.find("system.webServer/rewrite")
+    keys = {entry.get("key") for entry in rewrite.iter("add") if entry.get("key") is not None}
+    patterns = [re.compile(match.get("url")) for match in rewrite.iter("match")
+                if match.get("url") not in (".+", "^$")]
+    for page in pages + [b"sub/"]:
+        name = as_text(page)
+        if name not in keys and not any(p.fullmatch(name) for p in patterns):
+            failures.append("web.config covers no rule for %r" % name)
+    if not any(match.get("url") == "^$" for match in rewrite.iter("match")):
+        failures.append("web.config has no rule for the site root")
+    for other in OTHER_FILES:
+        if as_text(other) in keys or any(p.fullmatch(as_text(other)) for p in patterns):
+            failures.append("web.config redirects %r" % other)
+
+
+def check_redirects(moved, pages, failures):
+    lines = [line for line in open(os.path.join(moved, "_redirects"), "rb").read().splitlines()
+             if line and not line.startswith(b"#")]
+    sources = set()
+    for line in lines:
+        fields = line.decode("ascii").split()
+        if len(fields) != 3 or not ENCODED_PATH.match(fields[0]) or fields[2] != "301!":
+            failures.append("_redirects line breaks the grammar: %r" % line)
+        if len(line) > 1000:
+            failures.append("_redirects line longer than 1000 characters: %r" % line)
+        sources.add(fields[0])
+    if len(lines) > 2000:
+        failures.append("_redirects has %d rules, more than 2000" % len(lines))
+    for page in pages + [b"", b"sub/"]:
+        if request_path(page) not in sources:
+            failures.append("_redirects has no line for %r" % page)
+
+
+def main():
+    cli = sys.argv[1]
+    work = tempfile.mkdtemp(prefix="kelvane-hosted.")
+    try:
+        site = os.path.join(work, "site")
+        make_site(site)
+        subprocess.run([cli, "--server", "iis,netlify", "--url", NEW_URL, site], check=True,
+                       capture_output=True, timeout=60)
+        failures = []
+        check_web_config(site + "_Moved", PAGES, failures)
+        check_redirects(site + "_Moved", PAGES, failures)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    if failures:
+        print("FAIL:\n" + "\n".join(failures))
+        sys.exit(1)
+    print("web.config and _redirects cover %d pages within the hosts' grammar" % len(PAGES))
+
+
+if __name__ == "__main__":
+    main()

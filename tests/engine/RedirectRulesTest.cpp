@@ -1,0 +1,175 @@
+#include "CaddyRules.h"
+#include "HtaccessRules.h"
+#include "MemoryFileSystem.h"
+#include "NginxRules.h"
+#include "OutputFiles.h"
+#include "RedirectPlan.h"
+#include "RedirectsFileRules.h"
+#include "WebConfigRules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string U = "http://n.example/neu";
+
+struct PlanCase
+{
+    const char* name;
+    bool appendsSubpath;
+    const char* path;
+    std::string url;
+    bool ownRule;
+};
+
+TEST(RedirectPlan, APatternCoversAPageOnlyWhenItComputesThePageUrl)
+{
+    const PlanCase cases[] = {
+        {"mirrored page", true, "x/y/b.html", U + "/x/y/b.html", false},
+        {"page mapped elsewhere", true, "x/b.html", "http://other.example/b", true},
+        {"name with a space", true, "b c.htm", U + "/b c.htm", true},
+        {"umlaut in a folder", true,
+         "\xC3\x9C"
+         "ber/a.htm",
+         U + "/\xC3\x9C"
+             "ber/a.htm",
+         true},
+        {"name without a type", true, "README", U + "/README", true},
+        {"all to one URL", false, "b c#1.htm", U, false},
+        {"one URL, but mapped", false, "a.htm", U + "/a.htm", true},
+    };
+    for (const PlanCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        RedirectPlan plan({U, c.appendsSubpath}, true);
+        plan.add(c.path, c.url);
+        EXPECT_EQ(plan.pageRules().size(), c.ownRule ? 1u : 0u);
+        EXPECT_EQ(plan.patternTypes().size(), c.ownRule ? 0u : 1u);
+    }
+}
+
+TEST(RedirectPlan, RulesGrowWithTypesAndFoldersNotWithPages)
+{
+    RedirectPlan plan({U, true}, true);
+    for (int i = 0; i < 1000; ++i)
+        plan.add("f" + std::to_string(i % 10) + "/p" + std::to_string(i) + ".htm",
+                 U + "/f" + std::to_string(i % 10) + "/p" + std::to_string(i) + ".htm");
+    plan.add("index.php", U + "/index.php");
+    EXPECT_TRUE(plan.pageRules().empty());
+    EXPECT_EQ(plan.patternTypes(), (std::vector<std::string>{"htm", "php"}));
+    ASSERT_EQ(plan.folderRules().size(), 1u);
+    EXPECT_EQ(plan.folderRules()[0].Path, "");
+    EXPECT_EQ(plan.folderRules()[0].Url, U + "/");
+}
+
+TEST(RedirectPlan, EachFolderAnswersForItsStrongestIndexPage)
+{
+    RedirectPlan plan({U, true}, false);
+    plan.add("sub/default.asp", U + "/sub/default.asp");
+    plan.add("sub/index.html", U + "/sub/index.html");
+    plan.add("sub/INDEX.HTM", "http://mapped.example/start");
+    plan.add("sub/x/seite.htm", U + "/sub/x/seite.htm");
+    const auto folders = plan.folderRules();
+    ASSERT_EQ(folders.size(), 1u);
+    EXPECT_EQ(folders[0].Path, "sub/");
+    EXPECT_EQ(folders[0].Url, U + "/sub/") << "the first index page of the same rank stays";
+    EXPECT_EQ(plan.pageRules().size(), 4u) << "without patterns every page has its own rule";
+}
+
+RelocationWindow::Page page(const std::string& relativePath, const std::string& url)
+{
+    return {"/alt/" + relativePath, "/alt_Moved/" + relativePath, relativePath, url, 1, 1};
+}
+
+struct WriterCase
+{
+    const char* name;
+    std::unique_ptr<RedirectOutput> writer;
+    std::vector<std::string> expectedLines;
+};
+
+TEST(RedirectWriters, EachFormatWritesFolderPageAndTypeRules)
+{
+    const RedirectRun run{U, true};
+    std::vector<WriterCase> cases;
+    cases.push_back(
+        {"apache",
+         std::make_unique<HtaccessRules>(run),
+         {"RewriteRule \"^$\" \"" + U + "/\" [R=301,L,NE]",
+          "RewriteRule \"^q\\x22 \\$\\.htm$\" \"" + U + "/q\\%22\\%20\\$.htm\" [R=301,L,NE]",
+          "RewriteCond %{REQUEST_FILENAME} -f",
+          "RewriteRule \"^([A-Za-z0-9._~/!()+,;=:@ \\x80-\\xFF-]*\\.htm)$\" \"" + U +
+              "/$1\" [R=301,L]"}});
+    cases.push_back({"nginx",
+                     std::make_unique<NginxRules>(run),
+                     {"location = \"/\" { return 301 \"" + U + "/\"; }",
+                      "location = \"/q\\\" $.htm\" { return 301 \"" + U + "/q%22%20%24.htm\"; }",
+                      "location ~ \"^/(?<kelvane>[A-Za-z0-9._~/!()+,;=:@-]*\\\\x2Ehtm)$\" { if (-f "
+                      "$request_filename) { return 301 \"" +
+                          U + "/$kelvane\"; } }"}});
+    cases.push_back({"caddy",
+                     std::make_unique<CaddyRules>(run),
+                     {"@kelvane_1 path_regexp ^/$", "redir @kelvane_1 \"" + U + "/\" 301",
+                      "@kelvane_2 path_regexp ^/q\\x22\\x20\\x24\\x2Ehtm$",
+                      "\tpath_regexp kelvane_type_1 ^/([A-Za-z0-9._~/!()+,;=:@-]*\\x2Ehtm)$",
+                      "redir @kelvane_type_1 \"" + U + "/{re.kelvane_type_1.1}\" 301"}});
+    cases.push_back({"iis",
+                     std::make_unique<WebConfigRules>(run),
+                     {"          <add key=\"q&quot; $.htm\" value=\"" + U + "/q%22%20$.htm\" />",
+                      "          <match url=\"^$\" />",
+                      "          <action type=\"Redirect\" url=\"" + U +
+                          "/{R:1}\" redirectType=\"Permanent\" appendQueryString=\"false\" />"}});
+    cases.push_back({"netlify",
+                     std::make_unique<RedirectsFileRules>(run),
+                     {"/ " + U + "/ 301!", "/q%22%20%24.htm " + U + "/q%22%20$.htm 301!",
+                      "/index.htm " + U + "/index.htm 301!"}});
+    for (WriterCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.writer->addPage(page("index.htm", U + "/index.htm"));
+        c.writer->addPage(page("q\" $.htm", U + "/q\" $.htm"));
+        const std::string text = "\n" + c.writer->text();
+        for (const std::string& line : c.expectedLines)
+            EXPECT_NE(text.find("\n" + line + "\n"), std::string::npos) << line << "\n" << text;
+    }
+}
+
+TEST(RedirectWriters, RedirectsFileWarnsBeyondTheHostsLimits)
+{
+    RedirectsFileRules rules({U, true});
+    for (std::size_t i = 0; i < RedirectsFileRules::CloudflareRuleLimit; ++i)
+        rules.addPage(
+            page("p" + std::to_string(i) + ".htm", U + "/p" + std::to_string(i) + ".htm"));
+    EXPECT_TRUE(rules.warnings().empty());
+    rules.addPage(page(std::string(1000, 'a') + ".htm", U + "/long.htm"));
+    const auto warnings = rules.warnings();
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_NE(warnings[0].find("2001 Weiterleitungen"), std::string::npos);
+    EXPECT_NE(warnings[1].find("1000 Zeichen"), std::string::npos);
+}
+
+TEST(OutputFiles, EachFileGoesToItsPlaceAndAFailureSparesTheOthers)
+{
+    MemoryFileSystem fileSystem;
+    fileSystem.addFolder("/w/site_Moved");
+    fileSystem.UnwritableFiles.insert("/w/site_Moved.Caddyfile");
+    OutputFiles files({"/w/site", "htm", U, 1, true, ""});
+    for (const char* name : {"apache", "nginx", "caddy", "iis", "netlify", "report"})
+        files.add(*OutputFormat::find(name));
+    files.addPage(page("index.htm", U + "/index.htm"));
+
+    const OutputFiles::Result stopped = files.write(fileSystem, "/w/site_Moved", false);
+    EXPECT_EQ(stopped.Written, (std::vector<std::string>{"site_Moved.csv"}))
+        << "rules of a run that stopped early would miss pages";
+
+    const OutputFiles::Result result = files.write(fileSystem, "/w/site_Moved", true);
+    EXPECT_EQ(result.Written,
+              (std::vector<std::string>{".htaccess", "site_Moved.nginx.conf", "web.config",
+                                        "_redirects", "site_Moved.csv"}));
+    ASSERT_EQ(result.Errors.size(), 1u);
+    EXPECT_NE(result.Errors[0].find("site_Moved.Caddyfile"), std::string::npos);
+    for (const char* path :
+         {"/w/site_Moved/.htaccess", "/w/site_Moved.nginx.conf", "/w/site_Moved/web.config",
+          "/w/site_Moved/_redirects", "/w/site_Moved.csv"})
+        EXPECT_EQ(fileSystem.Files.count(path), 1u) << path;
+}
+
+} // namespace

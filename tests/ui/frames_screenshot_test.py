@@ -1,0 +1,149 @@
+#!/usr/bin/env python3
+"""Starts the real kelvane program on a virtual X server under Qt's default
+style and under "windows", grabs the screen and checks each frame of the main
+window as drawn: its top line runs through its caption, below no control.
+Usage: frames_screenshot_test.py PROGRAM (needs Xvfb and ImageMagick)."""
+
+import os
+import select
+import signal
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+
+TIMEOUT = 20  # seconds for each wait
+
+
+class Failure(Exception):
+    pass
+
+
+def wait_for(condition, what):
+    deadline = time.monotonic() + TIMEOUT
+    while not condition():
+        if time.monotonic() > deadline:
+            raise Failure(what)
+        time.sleep(0.1)
+
+
+def stop(process):
+    """A polite end lets Xvfb remove its socket."""
+    process.terminate()
+    try:
+        process.wait(timeout=TIMEOUT)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+
+
+def connects(path):
+    with socket.socket(socket.AF_UNIX) as probe:
+        return probe.connect_ex(path) == 0
+
+
+def start_xvfb():
+    """A server on a free display of its choice. Its pipe stays open while it
+    runs, as a write to a closed pipe would end it; -noreset keeps it usable
+    after the probe and each program leave."""
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp",
+                               "-noreset", "-screen", "0", "800x600x24"],
+                              pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    number = b""
+    try:
+        while not number.endswith(b"\n"):
+            if not select.select([read_end], [], [], TIMEOUT)[0]:
+                raise Failure("Xvfb named no display")
+            number += os.read(read_end, 16)
+        number = number.decode().strip()
+        wait_for(lambda: connects(f"/tmp/.X11-unix/X{number}"), "Xvfb took no connection")
+    except Failure:
+        stop(server)
+        raise
+    return server, ":" + number
+
+
+def grab(display):
+    """The screen as a function of (x, y) giving the pixel's bytes."""
+    data = subprocess.run(["import", "-display", display, "-window", "root", "-depth", "8",
+                           "ppm:-"], check=True, capture_output=True, timeout=TIMEOUT).stdout
+    magic, width, _, _, pixels = data.split(maxsplit=4)
+    assert magic == b"P6"
+    return lambda x, y: pixels[(y * int(width) + x) * 3:(y * int(width) + x) * 3 + 3]
+
+
+def check_frame(pixel, name, places):
+    _, left, top, width, height = places[name]
+    controls = [place[1:] for place in places.values() if place[0] == name]
+    column = left + width - 8  # right of the caption, where no control reaches
+    drawn = lambda x, y: pixel(x, y) != pixel(column, top)
+    line = next((y for y in range(top, top + height) if drawn(column, y)), None)
+    if line is None:
+        raise Failure(f"{name}: no line drawn")
+    first_control = min(y for _, y, _, _ in controls)
+    caption = [y for y in range(top, first_control)
+               if any(drawn(x, y) for x in range(left + 8, left + 40))]
+    if not caption or not caption[0] < line < caption[-1]:
+        raise Failure(f"{name}: the line in row {line - top} misses the caption")
+    # The line is two pixels high: dark, then light.
+    if first_control <= line + 1:
+        raise Failure(f"{name}: a control at row {first_control - top} meets the line in row "
+                      f"{line - top}")
+    return line - top
+
+
+def check_program(program, display, style):
+    with tempfile.TemporaryDirectory() as home:
+        dump, log = os.path.join(home, "geometry.txt"), os.path.join(home, "program.log")
+        env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", HOME=home,
+                   XDG_CONFIG_HOME=home, XDG_RUNTIME_DIR=home, KELVANE_GEOMETRY_FILE=dump,
+                   QT_STYLE_OVERRIDE=style)
+        with open(log, "w") as output:
+            process = subprocess.Popen([program], env=env, stdout=output, stderr=output)
+        try:
+            wait_for(lambda: os.path.exists(dump) or process.poll() is not None,
+                     "the program showed no window")
+            if process.poll() is not None:
+                raise Failure(f"the program ended with {process.returncode}")
+            with open(dump) as lines:
+                places = {name: (container, *map(int, numbers))
+                          for name, container, *numbers in map(str.split, lines)}
+            # The window may still be painting when it has said where it lies.
+            deadline = time.monotonic() + TIMEOUT
+            while True:
+                try:
+                    pixel = grab(display)
+                    rows = [check_frame(pixel, name, places)
+                            for name in ("fraDateiwahl", "fraHTMLCode")]
+                    break
+                except Failure:
+                    if time.monotonic() > deadline:
+                        raise
+                    time.sleep(0.2)
+            print(f"style {style or 'default'}: frame lines in rows {rows}: pass")
+        except Failure as failure:
+            with open(log, errors="replace") as output:
+                raise Failure(f"style {style or 'default'}: {failure}\n{output.read()}") from None
+        finally:
+            stop(process)
+
+
+def main():
+    # ctest ends a test that runs too long with SIGTERM; the servers go too.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))
+    try:
+        server, display = start_xvfb()
+        try:
+            for style in ("", "windows"):
+                check_program(sys.argv[1], display, style)
+        finally:
+            stop(server)
+    except Failure as failure:
+        sys.exit(f"FAIL: {failure}")
+
+
+if __name__ == "__main__":
+    main()

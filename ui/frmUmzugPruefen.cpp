@@ -1,0 +1,305 @@
+#include "frmUmzugPruefen.h"
+
+#include "BrowserUrl.h"
+#include "CheckReport.h"
+#include "Dialogs.h"
+#include "EngineError.h"
+#include "FileSystem.h"
+#include "Relocation.h"
+#include "RelocationWindow.h"
+#include "Settings.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSortFilterProxyModel>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString ApplicationTitle = QStringLiteral("Kelvane");
+
+// The run as a planner: it lists the pages it would write, with their URLs,
+// and its refusals become the dialog's messages.
+class PlanWindow final : public RelocationWindow
+{
+public:
+    PlanWindow(Dialogs& dialogs, QWidget& owner, const QString& oldAddress)
+        : m_dialogs(dialogs), m_owner(owner), m_oldAddress(oldAddress.toStdString())
+    {}
+
+    std::vector<HttpCheck::Page> Pages;
+
+    void SetStatus(const std::string&) override {}
+    void EnableInputs(bool) override {}
+    void showMessage(const std::string& text, Icon icon) override
+    {
+        m_dialogs.message(
+            &m_owner, ApplicationTitle,
+            QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+            icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::Information,
+            QMessageBox::Ok);
+    }
+    bool askYesNo(const std::string&) override { return true; }
+    void focusVerzeichnis() override {}
+    void processEvents() override {}
+    void pageDone(const Page& page) override
+    {
+        Pages.push_back({BrowserUrl::join(m_oldAddress, page.RelativePath), page.Url});
+    }
+
+private:
+    Dialogs& m_dialogs;
+    QWidget& m_owner;
+    std::string m_oldAddress;
+};
+
+bool isWebAddress(const QString& text)
+{
+    return text.startsWith(QStringLiteral("http://")) ||
+           text.startsWith(QStringLiteral("https://"));
+}
+
+} // namespace
+
+frmUmzugPruefen::frmUmzugPruefen(const SharedState& state, FileSystem& fileSystem, Dialogs& dialogs,
+                                 RelocationInputs inputs, QWidget* parent, HttpCheck::Limits limits)
+    : QDialog(parent), m_state(state), m_fileSystem(fileSystem), m_dialogs(dialogs),
+      m_inputs(std::move(inputs)), m_limits(limits)
+{
+    setObjectName(QStringLiteral("frmUmzugPruefen"));
+    setWindowTitle(QStringLiteral("Umzug prüfen"));
+    createControls();
+    txtAlteAdresse->setText(Settings::read(Settings::Key::AlteAdresse));
+    connect(cmdStart, &QPushButton::clicked, this, &frmUmzugPruefen::cmdStart_Click);
+    connect(cmdBericht, &QPushButton::clicked, this, &frmUmzugPruefen::cmdBericht_Click);
+    connect(cboKlasse, &QComboBox::currentIndexChanged, this, &frmUmzugPruefen::cboKlasse_Click);
+}
+
+frmUmzugPruefen::~frmUmzugPruefen()
+{
+    cancelCheck();
+}
+
+void frmUmzugPruefen::createControls()
+{
+    auto* layout = new QVBoxLayout(this);
+    auto* addressRow = new QHBoxLayout;
+    auto* lblAlteAdresse = new QLabel(QStringLiteral("Alte Adresse:"), this);
+    txtAlteAdresse = new QLineEdit(this);
+    txtAlteAdresse->setObjectName(QStringLiteral("txtAlteAdresse"));
+    txtAlteAdresse->setPlaceholderText(QStringLiteral("http://www.example.com/alt"));
+    lblAlteAdresse->setBuddy(txtAlteAdresse);
+    cmdStart = new QPushButton(QStringLiteral("Start"), this);
+    cmdStart->setObjectName(QStringLiteral("cmdStart"));
+    cmdStart->setDefault(true);
+    addressRow->addWidget(lblAlteAdresse);
+    addressRow->addWidget(txtAlteAdresse, 1);
+    addressRow->addWidget(cmdStart);
+    layout->addLayout(addressRow);
+
+    prgFortschritt = new QProgressBar(this);
+    prgFortschritt->setObjectName(QStringLiteral("prgFortschritt"));
+    prgFortschritt->setFormat(QStringLiteral("%v von %m"));
+    prgFortschritt->setValue(0);
+    layout->addWidget(prgFortschritt);
+
+    auto* filterRow = new QHBoxLayout;
+    cboKlasse = new QComboBox(this);
+    cboKlasse->setObjectName(QStringLiteral("cboKlasse"));
+    cboKlasse->addItem(QStringLiteral("alle Klassen"));
+    for (const CheckClass checkClass : AllCheckClasses)
+        cboKlasse->addItem(QString::fromUtf8(checkClassName(checkClass).data(),
+                                             static_cast<int>(checkClassName(checkClass).size())));
+    auto* lblKlasse = new QLabel(QStringLiteral("&Klasse:"), this);
+    lblKlasse->setBuddy(cboKlasse);
+    filterRow->addWidget(lblKlasse);
+    filterRow->addWidget(cboKlasse);
+    filterRow->addStretch(1);
+    layout->addLayout(filterRow);
+
+    m_model = new QStandardItemModel(0, 4, this);
+    m_model->setHorizontalHeaderLabels({QStringLiteral("Klasse"), QStringLiteral("Alte URL"),
+                                        QStringLiteral("Ziel-URL"), QStringLiteral("Status")});
+    m_filter = new QSortFilterProxyModel(this);
+    m_filter->setSourceModel(m_model);
+    m_filter->setFilterKeyColumn(0);
+    tblErgebnis = new QTableView(this);
+    tblErgebnis->setObjectName(QStringLiteral("tblErgebnis"));
+    tblErgebnis->setModel(m_filter);
+    tblErgebnis->setSortingEnabled(true);
+    tblErgebnis->sortByColumn(-1, Qt::AscendingOrder);
+    tblErgebnis->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblErgebnis->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tblErgebnis->horizontalHeader()->setStretchLastSection(true);
+    tblErgebnis->verticalHeader()->hide();
+    layout->addWidget(tblErgebnis, 1);
+
+    auto* bottomRow = new QHBoxLayout;
+    lblZusammenfassung = new QLabel(this);
+    lblZusammenfassung->setObjectName(QStringLiteral("lblZusammenfassung"));
+    lblZusammenfassung->setWordWrap(true);
+    cmdBericht = new QPushButton(QStringLiteral("Bericht speichern…"), this);
+    cmdBericht->setObjectName(QStringLiteral("cmdBericht"));
+    cmdBericht->setEnabled(false);
+    bottomRow->addWidget(lblZusammenfassung, 1);
+    bottomRow->addWidget(cmdBericht);
+    layout->addLayout(bottomRow);
+    resize(900, 500);
+}
+
+void frmUmzugPruefen::cmdStart_Click()
+{
+    if (isChecking())
+        cancelCheck();
+    else
+        startCheck();
+}
+
+std::vector<HttpCheck::Page> frmUmzugPruefen::planPages(const QString& oldAddress)
+{
+    PlanWindow window(m_dialogs, *this, oldAddress);
+    Relocation relocation(window, m_fileSystem, m_state, m_inputs);
+    relocation.setDryRun(true);
+    if (relocation.run() != Relocation::Outcome::Done)
+        return {};
+    return std::move(window.Pages);
+}
+
+void frmUmzugPruefen::startCheck()
+{
+    const QString oldAddress = txtAlteAdresse->text().trimmed();
+    if (!isWebAddress(oldAddress)) {
+        message(QStringLiteral("Bitte die alte Adresse mit http:// oder https:// angeben."),
+                QMessageBox::Information);
+        txtAlteAdresse->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    Settings::write(Settings::Key::AlteAdresse, oldAddress);
+    std::vector<HttpCheck::Page> pages = planPages(oldAddress);
+    if (pages.empty())
+        return;
+
+    m_results.assign(pages.size(), CheckResult{});
+    m_model->removeRows(0, m_model->rowCount());
+    for (const HttpCheck::Page& page : pages) {
+        m_model->appendRow({new QStandardItem,
+                            new QStandardItem(QString::fromStdString(page.OldUrl)),
+                            new QStandardItem, new QStandardItem});
+    }
+    prgFortschritt->setRange(0, static_cast<int>(pages.size()));
+    prgFortschritt->setValue(0);
+    lblZusammenfassung->clear();
+    cmdBericht->setEnabled(false);
+    txtAlteAdresse->setEnabled(false);
+    cmdStart->setText(QStringLiteral("Abbrechen"));
+
+    m_cancel = std::make_shared<std::atomic<bool>>(false);
+    // The thread reports through queued calls; a call that arrives after the
+    // dialog has gone is dropped by Qt with its context object.
+    m_worker = std::thread([this, pages = std::move(pages), cancel = m_cancel, limits = m_limits] {
+        std::vector<CheckResult> results = HttpCheck(limits).run(
+            pages,
+            [this](std::size_t index, const CheckResult& result) {
+                QMetaObject::invokeMethod(
+                    this, [this, index, result] { showResult(index, result); },
+                    Qt::QueuedConnection);
+            },
+            cancel.get());
+        if (!cancel->load())
+            QMetaObject::invokeMethod(
+                this,
+                [this, results = std::move(results)]() mutable {
+                    checkFinished(std::move(results));
+                },
+                Qt::QueuedConnection);
+    });
+}
+
+void frmUmzugPruefen::cancelCheck()
+{
+    if (!m_worker.joinable())
+        return;
+    m_cancel->store(true);
+    m_worker.join();
+    txtAlteAdresse->setEnabled(true);
+    cmdStart->setText(QStringLiteral("Start"));
+    lblZusammenfassung->setText(QStringLiteral("Abgebrochen."));
+}
+
+void frmUmzugPruefen::showResult(std::size_t index, const CheckResult& result)
+{
+    if (index >= m_results.size() || !isChecking())
+        return;
+    m_results[index] = result;
+    const int row = static_cast<int>(index);
+    m_model->item(row, 0)->setText(
+        QString::fromUtf8(checkClassName(result.Class).data(),
+                          static_cast<int>(checkClassName(result.Class).size())));
+    m_model->item(row, 2)->setText(QString::fromStdString(result.FinalUrl));
+    m_model->item(row, 3)->setText(QString::fromStdString(result.statusText()));
+    prgFortschritt->setValue(prgFortschritt->value() + 1);
+}
+
+void frmUmzugPruefen::checkFinished(std::vector<CheckResult> results)
+{
+    // Every page's queued result came before this call.
+    if (m_worker.joinable())
+        m_worker.join();
+    m_results = std::move(results);
+    const CheckReport report(m_results);
+    lblZusammenfassung->setText(QString::fromStdString(report.summary()));
+    txtAlteAdresse->setEnabled(true);
+    cmdStart->setText(QStringLiteral("Start"));
+    cmdBericht->setEnabled(true);
+}
+
+void frmUmzugPruefen::cboKlasse_Click(int index)
+{
+    if (index <= 0) {
+        m_filter->setFilterRegularExpression(QString());
+        return;
+    }
+    m_filter->setFilterRegularExpression(QRegularExpression(
+        QStringLiteral("^") + QRegularExpression::escape(cboKlasse->itemText(index)) +
+        QStringLiteral("$")));
+}
+
+void frmUmzugPruefen::cmdBericht_Click()
+{
+    const QString file = m_dialogs.chooseFile(this, QStringLiteral("Bericht speichern"),
+                                              QStringLiteral("CSV-Dateien (*.csv)"), true);
+    if (file.isEmpty())
+        return;
+    try {
+        m_fileSystem.WriteFile(file.toStdString(), CheckReport(m_results).csv());
+    } catch (const EngineError& error) {
+        message(QString::fromStdString(error.what()), QMessageBox::Critical);
+    }
+}
+
+void frmUmzugPruefen::closeEvent(QCloseEvent* event)
+{
+    cancelCheck();
+    QDialog::closeEvent(event);
+}
+
+void frmUmzugPruefen::reject()
+{
+    cancelCheck();
+    QDialog::reject();
+}
+
+void frmUmzugPruefen::message(const QString& text, int icon)
+{
+    m_dialogs.message(this, ApplicationTitle, text, static_cast<QMessageBox::Icon>(icon),
+                      QMessageBox::Ok);
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "CheckResult.h"
+#include "HttpCheck.h"
+#include "RelocationInputs.h"
+
+#include <QDialog>
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+class Dialogs;
+class FileSystem;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QSortFilterProxyModel;
+class QStandardItemModel;
+class QTableView;
+struct SharedState;
+
+// Checks a move over HTTP: asks the old site for every page the run would
+// write and shows where each one ends, one table row per page. The requests
+// run on a worker thread, so the window stays responsive; closing the dialog
+// cancels them.
+class frmUmzugPruefen : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // inputs: the main window's inputs when the dialog was opened; they
+    // choose the pages and their new URLs as for a run.
+    frmUmzugPruefen(const SharedState& state, FileSystem& fileSystem, Dialogs& dialogs,
+                    RelocationInputs inputs, QWidget* parent = nullptr,
+                    HttpCheck::Limits limits = {});
+    ~frmUmzugPruefen() override;
+
+    bool isChecking() const { return m_worker.joinable(); }
+
+    // Start, or Abbrechen while a check runs.
+    void cmdStart_Click();
+    void cmdBericht_Click();
+    void cboKlasse_Click(int index);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    void createControls();
+    std::vector<HttpCheck::Page> planPages(const QString& oldAddress);
+    void startCheck();
+    void cancelCheck();
+    void showResult(std::size_t index, const CheckResult& result);
+    void checkFinished(std::vector<CheckResult> results);
+    void message(const QString& text, int icon);
+
+    const SharedState& m_state;
+    FileSystem& m_fileSystem;
+    Dialogs& m_dialogs;
+    const RelocationInputs m_inputs;
+    const HttpCheck::Limits m_limits;
+    std::vector<CheckResult> m_results;
+    std::shared_ptr<std::atomic<bool>> m_cancel;
+    std::thread m_worker;
+
+    QLineEdit* txtAlteAdresse = nullptr;
+    QPushButton* cmdStart = nullptr;
+    QProgressBar* prgFortschritt = nullptr;
+    QComboBox* cboKlasse = nullptr;
+    QTableView* tblErgebnis = nullptr;
+    QLabel* lblZusammenfassung = nullptr;
+    QPushButton* cmdBericht = nullptr;
+    QStandardItemModel* m_model = nullptr;
+    QSortFilterProxyModel* m_filter = nullptr;
+};
