@@ -9,6 +9,8 @@
 #include "OutputFiles.h"
 #include "Relocation.h"
 #include "SharedState.h"
+#include "TreePlacement.h"
+#include "TypedPath.h"
 
 #include <ostream>
 
@@ -28,6 +30,13 @@ int CliApplication::run(const std::vector<std::string>& arguments)
     if (options->ShowHelp) {
         m_streams.out << CommandLine::help();
         return Done;
+    }
+    if (!options->ReportPath.empty() && reportLiesInTrees(*options)) {
+        m_streams.err << "kelvane-cli: Die Liste (--report) darf weder im Verzeichnis noch in "
+                         "dessen _Moved-Ordner liegen: "
+                      << options->ReportPath << '\n'
+                      << CommandLine::usage();
+        return WrongUsage;
     }
     return options->CheckUrl.empty() ? relocate(*options) : check(*options);
 }
@@ -76,6 +85,17 @@ int CliApplication::relocate(const CommandLine& options)
     return status;
 }
 
+// The list is a file of its own: written into the old site it could replace
+// a page, written into the output tree it would be uploaded with the pages.
+bool CliApplication::reportLiesInTrees(const CommandLine& options)
+{
+    std::string baseDirectory = TypedPath::resolve(options.Directory);
+    if (baseDirectory.size() > 1 && baseDirectory.back() == PathSeparator)
+        baseDirectory.pop_back();
+    return TreePlacement::liesInTrees(m_fileSystem, TypedPath::resolve(options.ReportPath),
+                                      baseDirectory);
+}
+
 int CliApplication::reportOutcome(const CommandLine& options, const Relocation& relocation,
                                   Relocation::Outcome outcome, const TerminalWindow& window)
 {
@@ -88,6 +108,7 @@ int CliApplication::reportOutcome(const CommandLine& options, const Relocation& 
             m_streams.out << window.status() << '\n';
         return Done;
     case Relocation::Outcome::Refused:
+    case Relocation::Outcome::Incomplete:
     case Relocation::Outcome::Failed:
     case Relocation::Outcome::Stopped:
         return refusal(relocation, outcome, window);

@@ -31,6 +31,7 @@ public:
 
 private:
     int relocate(const CommandLine& options);
+    bool reportLiesInTrees(const CommandLine& options);
     int check(const CommandLine& options);
     static RelocationInputs inputsOf(const CommandLine& options);
     int refusal(const Relocation& relocation, Relocation::Outcome outcome,

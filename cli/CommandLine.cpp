@@ -250,7 +250,8 @@ std::string CommandLine::help()
            "                      URL, wahlweise nach der Kopfzeile \"alte Datei,neue URL\";\n"
            "                      gilt für Seiten, Serverregeln, Bericht und Probelauf\n"
            "  --report DATEI      nach dem Lauf eine CSV-Liste schreiben: alte Datei,\n"
-           "                      Ersatzseite, URL (mit --check: das Prüfergebnis)\n"
+           "                      Ersatzseite, URL (mit --check: das Prüfergebnis; nicht\n"
+           "                      in VERZEICHNIS oder VERZEICHNIS_Moved)\n"
            "  --dry-run           nur auflisten, welche Seite mit welcher URL entstünde\n"
            "                      (Ersatzseite und URL durch Tabulator getrennt), nichts\n"
            "                      schreiben\n"
@@ -265,5 +266,5 @@ std::string CommandLine::help()
            "  -h, --help          diese Hilfe\n"
            "\n"
            "Rückgabewert: 0 fertig, 1 abgelehnt, 2 falscher Aufruf (auch eine fehlerhafte\n"
-           "Zuordnungsdatei), 3 Fehler beim Schreiben, 4 nicht jede Seite kommt an (--check).\n";
+           "Zuordnungsdatei), 3 Fehler beim Lauf, 4 nicht jede Seite kommt an (--check).\n";
 }

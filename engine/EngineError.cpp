@@ -1,11 +1,26 @@
 #include "EngineError.h"
 
-EngineError::EngineError(Kind kind, const std::string& message)
-    : std::runtime_error(message), m_kind(kind)
+#include <cerrno>
+
+EngineError::EngineError(Kind kind, const std::string& message, std::error_code reason)
+    : std::runtime_error(message), m_kind(kind), m_reason(reason)
 {}
+
+bool EngineError::meansNoWriteCanSucceed() const
+{
+    if (!m_reason)
+        return false;
+#ifdef EDQUOT
+    if (m_reason == std::error_condition(EDQUOT, std::generic_category()))
+        return true;
+#endif
+    return m_reason == std::errc::no_space_on_device ||
+           m_reason == std::errc::read_only_file_system;
+}
 
 EngineError EngineError::fileSystem(const std::string& what, const std::string& path,
                                     const std::error_code& reason)
 {
-    return EngineError(Kind::FileSystem, what + ": " + path + " (" + reason.message() + ")");
+    return EngineError(Kind::FileSystem, what + ": " + path + " (" + reason.message() + ")",
+                       reason);
 }

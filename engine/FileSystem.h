@@ -1,8 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+class OutputTree;
 
 // Separator between the levels of a path, as the platform writes it.
 #ifdef _WIN32
@@ -43,6 +46,15 @@ public:
     virtual void WriteFile(const std::string& path, std::string_view bytes) = 0;
     // Whether a file can be created in the folder.
     virtual bool FolderWritable(const std::string& path) = 0;
+    // Whether the entry itself is a symbolic link (or, on Windows, another
+    // kind of redirecting entry).
+    virtual bool IsLink(const std::string& path) = 0;
+    // The path with every link resolved, as far as it exists; the rest is
+    // appended as written.
+    virtual std::string RealPath(const std::string& path) = 0;
+    // Opens the output root for writing, creating it when it is missing (its
+    // parent must exist). Fails when the root is a link or no folder.
+    virtual std::unique_ptr<OutputTree> openOutputTree(const std::string& root) = 0;
 
     // The same as WriteFile, with carriage return and line feed appended.
     void WriteLine(const std::string& path, std::string_view bytes);

@@ -2,7 +2,9 @@
 
 #include "EngineError.h"
 #include "FolderListing.h"
+#include "NativeOutputTree.h"
 #include "NativePath.h"
+#include "TemporaryName.h"
 #include "WindowsFiles.h"
 
 #include <cerrno>
@@ -11,6 +13,12 @@
 #include <filesystem>
 #include <memory>
 #include <system_error>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -58,6 +66,23 @@ std::size_t nameStart(const std::string& path)
     return separator == std::string::npos ? 0 : separator + 1;
 }
 
+// Only a regular file is read: a FIFO or a device would block the program or
+// never end, and a folder has no text.
+[[noreturn]] void failNotRegular(const std::string& path)
+{
+    throw EngineError(EngineError::Kind::FileSystem,
+                      "Datei konnte nicht gelesen werden: " + path + " (keine gewöhnliche Datei)",
+                      std::make_error_code(std::errc::invalid_argument));
+}
+
+#ifndef _WIN32
+struct Descriptor
+{
+    int value;
+    ~Descriptor() { close(value); }
+};
+#endif
+
 } // namespace
 
 NativeFileSystem::NativeFileSystem() : m_random(std::random_device{}()) {}
@@ -99,8 +124,43 @@ FolderContents NativeFileSystem::ListFolder(const std::string& path)
     return FolderListing::read(path);
 }
 
+#ifndef _WIN32
+
 std::string NativeFileSystem::ReadAll(const std::string& path)
 {
+    // Opening without blocking returns at once even for a FIFO without writer.
+    const int file = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0)
+        failWithErrno("Datei konnte nicht geöffnet werden", path);
+    const Descriptor closer{file};
+    struct stat status;
+    if (fstat(file, &status) != 0)
+        failWithErrno("Datei konnte nicht gelesen werden", path);
+    if (!S_ISREG(status.st_mode))
+        failNotRegular(path);
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(status.st_size));
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t count = read(file, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            failWithErrno("Datei konnte nicht gelesen werden", path);
+        if (count == 0)
+            return bytes;
+        bytes.append(buffer, static_cast<std::size_t>(count));
+    }
+}
+
+#else
+
+std::string NativeFileSystem::ReadAll(const std::string& path)
+{
+    std::error_code error;
+    const fs::file_status status = fs::status(toNativePath(path), error);
+    if (!error && fs::exists(status) && !fs::is_regular_file(status))
+        failNotRegular(path);
     FileHandle file(openFile(path, "rb"));
     if (!file)
         failWithErrno("Datei konnte nicht geöffnet werden", path);
@@ -114,11 +174,11 @@ std::string NativeFileSystem::ReadAll(const std::string& path)
     return bytes;
 }
 
+#endif
+
 std::string NativeFileSystem::temporaryNameFor(const std::string& path)
 {
-    const std::size_t name = nameStart(path);
-    return path.substr(0, name) + '.' + path.substr(name) + ".kelvane-" +
-           std::to_string(m_random() % 1'000'000'000);
+    return path.substr(0, nameStart(path)) + TemporaryName::make(m_random);
 }
 
 void NativeFileSystem::WriteFile(const std::string& path, std::string_view bytes)
@@ -168,4 +228,22 @@ bool NativeFileSystem::FolderWritable(const std::string& path)
     std::error_code ignored;
     fs::remove(toNativePath(probe), ignored);
     return true;
+}
+
+bool NativeFileSystem::IsLink(const std::string& path)
+{
+    std::error_code error;
+    return fs::is_symlink(fs::symlink_status(toNativePath(path), error));
+}
+
+std::string NativeFileSystem::RealPath(const std::string& path)
+{
+    std::error_code error;
+    const fs::path real = fs::weakly_canonical(toNativePath(path), error);
+    return error ? path : fromNativePath(real);
+}
+
+std::unique_ptr<OutputTree> NativeFileSystem::openOutputTree(const std::string& root)
+{
+    return std::make_unique<NativeOutputTree>(root);
 }

@@ -18,6 +18,9 @@ public:
     std::string ReadAll(const std::string& path) override;
     void WriteFile(const std::string& path, std::string_view bytes) override;
     bool FolderWritable(const std::string& path) override;
+    bool IsLink(const std::string& path) override;
+    std::string RealPath(const std::string& path) override;
+    std::unique_ptr<OutputTree> openOutputTree(const std::string& root) override;
 
 private:
     std::string temporaryNameFor(const std::string& path);

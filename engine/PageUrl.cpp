@@ -4,9 +4,35 @@
 
 namespace {
 
+// Besides what could break out of an attribute or a script, the characters
+// that would change the URL's meaning: "#" starts a fragment, "?" a query,
+// "%" an escape, and "&" a character reference in the page's HTML.
 bool needsEscaping(unsigned char c)
 {
-    return c < 0x20 || c == 0x7F || c == '"' || c == '\'' || c == '<' || c == '>' || c == '\\';
+    return c < 0x20 || c == 0x7F || c == '"' || c == '\'' || c == '<' || c == '>' || c == '\\' ||
+           c == '#' || c == '?' || c == '%' || c == '&';
+}
+
+bool isControl(std::string_view text, std::size_t at)
+{
+    const auto c = static_cast<unsigned char>(text[at]);
+    if (c < 0x20 || c == 0x7F)
+        return true;
+    // U+0080 to U+009F in UTF-8.
+    return c == 0xC2 && at + 1 < text.size() && static_cast<unsigned char>(text[at + 1]) >= 0x80 &&
+           static_cast<unsigned char>(text[at + 1]) <= 0x9F;
+}
+
+bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
+{
+    if (text.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        const char c = text[i];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != prefix[i])
+            return false;
+    }
+    return true;
 }
 
 void appendEscaped(std::string& out, std::string_view text)
@@ -47,4 +73,24 @@ std::string PageUrl::toUrlPath(std::string_view path)
             c = '/';
     }
     return urlPath;
+}
+
+std::string PageUrl::refusalFor(std::string_view urlText)
+{
+    for (std::size_t i = 0; i < urlText.size(); ++i) {
+        const char c = urlText[i];
+        if (c == '"' || c == '<' || c == '>' || isControl(urlText, i))
+            return "Die neue URL enthält ein unzulässiges Zeichen (\", <, > oder ein "
+                   "Steuerzeichen).";
+    }
+    // Browsers skip leading blanks before they read the scheme.
+    const std::size_t start = urlText.find_first_not_of(' ');
+    const std::string_view address = start == std::string_view::npos ? "" : urlText.substr(start);
+    for (const std::string_view scheme : {"javascript:", "data:", "vbscript:"}) {
+        if (startsWithIgnoringCase(address, scheme))
+            return "Die neue URL darf nicht mit \"" + std::string(scheme) +
+                   "\" beginnen: Besucher sollen zu einer Adresse geleitet werden, nicht ein "
+                   "Skript ausführen.";
+    }
+    return {};
 }

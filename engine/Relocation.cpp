@@ -2,15 +2,19 @@
 
 #include "EngineError.h"
 #include "FileSystem.h"
+#include "OutputTree.h"
 #include "PageTemplate.h"
 #include "PageUrl.h"
 #include "RelocationWindow.h"
 #include "SharedState.h"
+#include "TreePlacement.h"
 #include "TypedPath.h"
 #include "clsDateiString.h"
 #include "clsDateiliste.h"
 #include "clsParser.h"
 
+#include <memory>
+#include <optional>
 #include <utility>
 
 using Icon = RelocationWindow::Icon;
@@ -23,6 +27,17 @@ std::size_t characterCount(const std::string& utf8)
     for (const char c : utf8)
         count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     return count;
+}
+
+// The separator the run strips from the typed folder; Windows users also
+// type "/", which names the same folder there.
+bool endsInSeparator(const std::string& typed)
+{
+#ifdef _WIN32
+    return typed.back() == '\\' || typed.back() == '/';
+#else
+    return typed.back() == PathSeparator;
+#endif
 }
 
 bool liesBelow(const std::string& path, const std::string& baseDirectory)
@@ -67,6 +82,16 @@ Relocation::Outcome Relocation::relocate()
         return refuse("Bitte Unterverzeichnis auswählen", Icon::Information, true);
     if (baseDirectory.back() == PathSeparator)
         baseDirectory.pop_back();
+    m_shownBase = m_inputs.Verzeichnis;
+    if (endsInSeparator(m_shownBase))
+        m_shownBase.pop_back();
+
+    for (const std::string& refusal :
+         {PageUrl::refusalFor(m_inputs.URLneu),
+          TreePlacement::outputRootRefusal(m_fileSystem, baseDirectory, m_shownBase)}) {
+        if (!refusal.empty())
+            return refuse(refusal, Icon::Critical, false);
+    }
 
     if (!readMapping())
         return Outcome::Refused;
@@ -103,7 +128,8 @@ bool Relocation::outputRootMayBeUsed(const std::string& outputRoot)
 {
     if (m_dryRun || !m_fileSystem.FolderExists(outputRoot))
         return true;
-    return m_window.askYesNo("Ordner " + outputRoot + " bereits vorhanden, Dateien ersetzen?");
+    return m_window.askYesNo("Ordner " + m_shownBase +
+                             "_Moved bereits vorhanden, Dateien ersetzen?");
 }
 
 void Relocation::collectFiles(clsDateiliste& list, const std::string& baseDirectory)
@@ -113,6 +139,9 @@ void Relocation::collectFiles(clsDateiliste& list, const std::string& baseDirect
     list.DateitypenFiltern = true;
     parser.InputText = m_inputs.Dateitypen;
     list.Dateitypen(parser.TextList());
+    list.UnreadableFolder = [this](const EngineError& error) {
+        m_failures.folderUnreadable(error.what());
+    };
 
     m_window.SetStatus("Suchen der Dateien...");
     list.erzeugeDateiliste();
@@ -157,39 +186,91 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
 {
     clsDateiString paths(m_fileSystem);
     m_outputRoot = baseDirectory + "_Moved";
-    std::string readyFolder;
+    const std::string shownRoot = m_shownBase + "_Moved";
+    std::unique_ptr<OutputTree> tree;
+    if (!m_dryRun) {
+        tree = m_fileSystem.openOutputTree(m_outputRoot);
+        if (!tree->lock())
+            return refuse("Ordner " + shownRoot +
+                              " wird gerade von einem anderen Lauf beschrieben.\r\nBitte warten, "
+                              "bis dieser fertig ist.",
+                          Icon::Critical, false);
+    }
+    std::optional<std::string> enteredFolder;
+    std::string folderFailure;
     m_pagesWritten = 0;
     for (const std::string& path : files) {
-        if (!liesBelow(path, baseDirectory))
-            throw EngineError(EngineError::Kind::InvalidArgument,
-                              "Die Datei " + path + " liegt nicht im Verzeichnis " + baseDirectory);
+        if (!liesBelow(path, baseDirectory)) {
+            m_failures.pageFailed("Die Datei " + path + " liegt nicht im Verzeichnis " +
+                                  baseDirectory);
+            continue;
+        }
         const std::string relativeFolder = paths.GetPfad(path).substr(baseDirectory.size());
-        const std::string outputFolder = m_outputRoot + relativeFolder;
         // The walk lists a folder's files together, so the folder needs
-        // making (or checking) only when it changes.
-        if (!m_dryRun && outputFolder != readyFolder) {
-            paths.CreatePfad(outputFolder);
-            readyFolder = outputFolder;
+        // entering only when it changes.
+        if (!m_dryRun && relativeFolder != enteredFolder) {
+            enteredFolder = relativeFolder;
+            folderFailure = enterFolder(*tree, relativeFolder);
         }
         const std::string fileName = paths.GetDatei(path);
         const std::string relativePath = PageUrl::toUrlPath(path.substr(baseDirectory.size() + 1));
         const std::string url = m_mapping.urlFor(relativePath)
                                     .value_or(PageUrl::build(m_inputs.URLneu, relativeFolder,
                                                              fileName, m_inputs.appendsSubpath()));
+        const std::string target = m_outputRoot + relativeFolder + PathSeparator + fileName;
 
-        m_window.SetStatus("Schreibe " + fileName + " in " + outputFolder);
-        const std::string target = outputFolder + PathSeparator + fileName;
-        if (!m_dryRun)
-            m_fileSystem.WriteLine(target, page.render(inTemplateEncoding(url)));
-        ++m_pagesWritten;
-        m_window.pageDone({path, target, relativePath, url, m_pagesWritten, files.size()});
+        m_window.SetStatus("Schreibe " + fileName + " in " + shownRoot + relativeFolder);
+        if (!folderFailure.empty())
+            m_failures.pageFailed("Seite " + target + " nicht geschrieben: " + folderFailure);
+        else if (m_dryRun || writePage(*tree, fileName, page.render(inTemplateEncoding(url))))
+            m_window.pageDone({path, target, relativePath, url, ++m_pagesWritten, files.size()});
         m_window.processEvents();
-        if (m_window.stopRequested())
+        if (m_window.stopRequested()) {
+            flush(tree.get());
             return finish(Outcome::Stopped, AbortedStatus);
+        }
     }
+    flush(tree.get());
     m_unmappedPaths = m_mapping.unusedPaths();
-    return finish(Outcome::Done,
-                  "Fertig, " + std::to_string(m_pagesWritten) + " Dateien verarbeitet");
+    const std::string done = "Fertig, " + std::to_string(m_pagesWritten) + " Dateien verarbeitet";
+    if (m_failures.empty())
+        return finish(Outcome::Done, done);
+    m_window.showMessage(m_failures.message(), Icon::Critical);
+    return finish(Outcome::Incomplete, done);
+}
+
+// The folder's failure, or the empty text once it is ready for pages.
+std::string Relocation::enterFolder(OutputTree& tree, const std::string& relativeFolder)
+{
+    try {
+        tree.enterFolder(relativeFolder);
+        return {};
+    } catch (const EngineError& error) {
+        if (error.meansNoWriteCanSucceed())
+            throw;
+        return error.what();
+    }
+}
+
+bool Relocation::writePage(OutputTree& tree, const std::string& name, std::string pageText)
+{
+    pageText += "\r\n";
+    try {
+        tree.writePage(name, pageText);
+        return true;
+    } catch (const EngineError& error) {
+        if (error.meansNoWriteCanSucceed())
+            throw;
+        m_failures.pageFailed(error.what());
+        return false;
+    }
+}
+
+// "Fertig" is to mean that the pages are on the disk, also after a power cut.
+void Relocation::flush(OutputTree* tree)
+{
+    if (tree)
+        tree->flush();
 }
 
 // The URL as the page's bytes: characters the template's 8-bit code page

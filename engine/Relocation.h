@@ -3,6 +3,7 @@
 #include "PageMapping.h"
 #include "RelocationInputs.h"
 #include "RelocationWindow.h"
+#include "RunFailures.h"
 #include "TextCodec.h"
 
 #include <cstddef>
@@ -10,6 +11,7 @@
 #include <vector>
 
 class FileSystem;
+class OutputTree;
 class clsDateiliste;
 class PageTemplate;
 struct SharedState;
@@ -17,17 +19,20 @@ struct SharedState;
 // The relocation run started by the Start button: checks the inputs, collects
 // the pages, and writes a replacement page for each into the "_Moved" tree.
 // Its inputs are fixed when it is made; it reports only through its window.
-// Every error becomes a message there, and every way out enables the inputs
-// again.
+// A page or folder that fails is recorded and the run goes on; what failed
+// is shown in one message at the end. Every other error becomes a message
+// too, and every way out enables the inputs again. Nothing outside the
+// "_Moved" tree is ever written.
 class Relocation
 {
 public:
     enum class Outcome
     {
-        Done,    // every page written
-        Refused, // an input was refused or the user said No; nothing written
-        Failed,  // an error stopped the run; pages written before stay complete
-        Stopped, // the window asked to stop after a page
+        Done,       // every page written
+        Refused,    // an input was refused or the user said No; nothing written
+        Failed,     // an error stopped the run; pages written before stay complete
+        Stopped,    // the window asked to stop after a page
+        Incomplete, // every page written except those in failures()
     };
 
     static constexpr const char* AbortedStatus = "Durchführung abgebrochen.";
@@ -42,6 +47,7 @@ public:
 
     Outcome run();
     std::size_t pagesWritten() const { return m_pagesWritten; }
+    const RunFailures& failures() const { return m_failures; }
     // The base directory + "_Moved", once the run got that far.
     const std::string& outputRoot() const { return m_outputRoot; }
     // Whether the run was refused for its mapping file.
@@ -58,6 +64,9 @@ private:
     std::string readTemplate();
     Outcome writePages(const std::string& baseDirectory, const std::vector<std::string>& files,
                        const PageTemplate& page);
+    std::string enterFolder(OutputTree& tree, const std::string& relativeFolder);
+    bool writePage(OutputTree& tree, const std::string& name, std::string pageText);
+    static void flush(OutputTree* tree);
     std::string inTemplateEncoding(const std::string& url) const;
     Outcome finish(Outcome outcome, const std::string& status);
 
@@ -69,6 +78,9 @@ private:
     TextCodec::Encoding m_templateEncoding = TextCodec::Encoding::Utf8;
     std::size_t m_pagesWritten = 0;
     std::string m_outputRoot;
+    // The directory as typed, without one trailing separator, for messages.
+    std::string m_shownBase;
+    RunFailures m_failures;
     PageMapping m_mapping;
     bool m_mappingRefused = false;
     std::vector<std::string> m_unmappedPaths;

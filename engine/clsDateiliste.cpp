@@ -1,5 +1,6 @@
 #include "clsDateiliste.h"
 
+#include "EngineError.h"
 #include "FileSystem.h"
 
 #include <algorithm>
@@ -34,7 +35,22 @@ void clsDateiliste::durchsucheOrdner(const std::string& folder)
         subFolders = std::move(contents.SubFolders);
     }
     for (const std::string& subFolder : subFolders)
-        durchsucheOrdner(subFolder);
+        durchsucheUnterordner(subFolder);
+}
+
+void clsDateiliste::durchsucheUnterordner(const std::string& folder)
+{
+    if (!UnreadableFolder) {
+        durchsucheOrdner(folder);
+        return;
+    }
+    try {
+        durchsucheOrdner(folder);
+    } catch (const EngineError& error) {
+        if (error.kind() != EngineError::Kind::FileSystem)
+            throw;
+        UnreadableFolder(error);
+    }
 }
 
 void clsDateiliste::pruefeDatei(const std::string& path)

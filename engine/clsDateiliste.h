@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+class EngineError;
 class FileSystem;
 
 // Collects the files below a base folder whose type is one of a list, in walk
@@ -16,6 +17,11 @@ public:
     // yield is called after every file examined, so that a window stays
     // responsive during a long search.
     explicit clsDateiliste(FileSystem& fileSystem, std::function<void()> yield = {});
+
+    // Called with the error of a subfolder that cannot be listed; the search
+    // then goes on without it. Without a handler the error ends the search.
+    // The base folder's own error always ends it.
+    std::function<void(const EngineError&)> UnreadableFolder;
 
     std::string BasisVerzeichnis;
     bool DateitypenFiltern = false;
@@ -34,6 +40,7 @@ public:
 
 private:
     void durchsucheOrdner(const std::string& folder);
+    void durchsucheUnterordner(const std::string& folder);
     void pruefeDatei(const std::string& path);
 
     FileSystem& m_fileSystem;

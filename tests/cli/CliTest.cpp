@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <sstream>
 #include <unistd.h>
 
@@ -54,6 +55,19 @@ protected:
     }
 
     fs::path moved() const { return root / "Alte Seite_Moved"; }
+
+    // Every entry below the folder with its bytes, links as their target.
+    static std::map<std::string, std::string> snapshot(const fs::path& folder)
+    {
+        std::map<std::string, std::string> entries;
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+            const std::string name = fs::relative(entry.path(), folder).string();
+            entries[name] = entry.is_symlink()     ? "-> " + fs::read_symlink(entry).string()
+                            : entry.is_directory() ? "/"
+                                                   : readFile(entry.path());
+        }
+        return entries;
+    }
 
     fs::path root;
     fs::path site;
@@ -136,7 +150,11 @@ TEST_F(Cli, RelativeDirectoryIsResolvedButShownAsTyped)
     EXPECT_EQ(run({"--url", "U", "fehlt"}), CliApplication::Refused);
     EXPECT_NE(err.str().find("Verzeichnis nicht gefunden\nfehlt\n"), std::string::npos)
         << err.str();
-    EXPECT_EQ(run({"--url", "U", "./Alte Seite/"}), CliApplication::Done);
+    fs::create_directories(moved());
+    EXPECT_EQ(run({"--url", "U", "./Alte Seite/"}), CliApplication::Refused);
+    EXPECT_NE(err.str().find("Ordner ./Alte Seite_Moved bereits vorhanden"), std::string::npos)
+        << err.str();
+    EXPECT_EQ(run({"--yes", "--url", "U", "./Alte Seite/"}), CliApplication::Done);
     fs::current_path(before);
     EXPECT_TRUE(fs::exists(moved() / "index.htm"));
 }
@@ -162,6 +180,45 @@ TEST_F(Cli, WrongUsageExplainsItself)
 
     EXPECT_EQ(run({"--help"}), CliApplication::Done);
     EXPECT_NE(out.str().find("--no-subpath"), std::string::npos);
+}
+
+TEST_F(Cli, RefusesWhatWouldWriteIntoTheOldSite)
+{
+    writeFile(root / "other" / "index.htm", "other");
+    const auto before = snapshot(root);
+    const fs::path relativeReport = fs::relative(site / "index.htm", fs::current_path());
+    const std::vector<std::pair<std::vector<std::string>, int>> cases = {
+        {{"--report", (site / "index.htm").string()}, CliApplication::WrongUsage},
+        {{"--report", relativeReport.string()}, CliApplication::WrongUsage},
+        {{"--report", (moved() / "liste.csv").string()}, CliApplication::WrongUsage},
+    };
+    for (const auto& [extra, status] : cases) {
+        std::vector<std::string> arguments = {"--yes", "--url", "U"};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        arguments.push_back(site.string());
+        EXPECT_EQ(run(arguments), status) << extra.at(1);
+        EXPECT_EQ(snapshot(root), before) << extra.at(1);
+    }
+
+#ifndef _WIN32 // mingw's standard library makes no links
+    for (const fs::path& target : {site, site / "x", root / "other"}) {
+        fs::remove(moved());
+        fs::create_directory_symlink(target, moved());
+        const auto linked = snapshot(root);
+        err.str("");
+        EXPECT_EQ(run({"--yes", "--url", "U", site.string()}), CliApplication::Refused);
+        EXPECT_NE(err.str().find("ist eine Verknüpfung"), std::string::npos) << err.str();
+        EXPECT_EQ(snapshot(root), linked);
+    }
+#endif
+}
+
+TEST_F(Cli, EveryFailureOfTheRunIsExitStatusThree)
+{
+    EXPECT_EQ(run({"--url", "U", "--types", "1-x", site.string()}), CliApplication::RunFailed);
+    EXPECT_NE(err.str().find("Dateitypen fehlerhaft"), std::string::npos);
+    EXPECT_EQ(run({"--help"}), CliApplication::Done);
+    EXPECT_NE(out.str().find("3 Fehler beim Lauf"), std::string::npos);
 }
 
 } // namespace

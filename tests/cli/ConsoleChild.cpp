@@ -32,8 +32,13 @@ int main()
     startup.hStdOutput = startup.hStdError = openInherited(L"CONOUT$");
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &startup, &process))
+                        &startup, &process)) {
+        const std::string reason = "console_child: " + std::to_string(GetLastError()) + "\r\n";
+        DWORD written = 0;
+        WriteFile(startup.hStdOutput, reason.data(), static_cast<DWORD>(reason.size()), &written,
+                  nullptr);
         return 125;
+    }
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD status = 126;
     GetExitCodeProcess(process.hProcess, &status);

@@ -45,14 +45,15 @@ request_path() {
     printf '%s' "$out"
 }
 
-# The Location the redirect must carry: characters a URL may hold stay as
-# they are, all others are percent-encoded.
+# The Location the redirect must carry: characters a URL path may hold stay
+# as they are, all others are percent-encoded; so are "?", "#" and "&", which
+# in a name would change what the address means.
 location_path() {
     local LC_ALL=C text=$1 out="" c i
     for ((i = 0; i < ${#text}; i++)); do
         c=${text:i:1}
         case $c in
-            [A-Za-z0-9._~/:?#@\!\$\&\'\(\)*+,\;=\[\]-]) out+=$c ;;
+            [A-Za-z0-9._~/:@\!\$\'\(\)*+,\;=\[\]-]) out+=$c ;;
             *) out+=$(printf '%%%02X' "'$c") ;;
         esac
     done

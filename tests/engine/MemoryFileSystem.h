@@ -2,9 +2,12 @@
 
 #include "EngineError.h"
 #include "FileSystem.h"
+#include "OutputTree.h"
+#include "TemporaryName.h"
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,8 +22,15 @@ public:
     std::set<std::string> UnlistableFolders;
     std::set<std::string> UnwritableFiles;
     std::set<std::string> ReadOnlyFolders;
+    // Entries that are links; the fake resolves none.
+    std::set<std::string> Links;
+    // Writes of these pages fail with the given reason.
+    std::map<std::string, std::errc> FailingFiles;
+    // Output roots that another run holds.
+    std::set<std::string> LockedRoots;
     std::vector<std::string> CreatedFolders;
     std::vector<std::string> WrittenFiles;
+    int Flushes = 0;
 
     // A folder with every missing level above it.
     void addFolder(const std::string& path)
@@ -93,6 +103,10 @@ public:
         WrittenFiles.push_back(path);
     }
 
+    bool IsLink(const std::string& path) override { return Links.count(path) > 0; }
+    std::string RealPath(const std::string& path) override { return path; }
+    std::unique_ptr<OutputTree> openOutputTree(const std::string& root) override;
+
 private:
     static bool isChild(const std::string& entry, const std::string& folder)
     {
@@ -106,3 +120,59 @@ private:
         throw EngineError(EngineError::Kind::FileSystem, what + ": " + path + " (Testfehler)");
     }
 };
+
+// Enters every level from the root, like the real tree, so that a link on
+// the way fails instead of being followed.
+class MemoryOutputTree : public OutputTree
+{
+public:
+    MemoryOutputTree(MemoryFileSystem& fileSystem, const std::string& root)
+        : m_fs(fileSystem), m_root(root)
+    {
+        enterLevel(m_root);
+    }
+
+    bool lock() override { return !m_fs.LockedRoots.count(m_root); }
+
+    void enterFolder(const std::string& relativeFolder) override
+    {
+        for (std::size_t at = relativeFolder.find(PathSeparator, 1); at != std::string::npos;
+             at = relativeFolder.find(PathSeparator, at + 1))
+            enterLevel(m_root + relativeFolder.substr(0, at));
+        m_folder = m_root + relativeFolder;
+        enterLevel(m_folder);
+    }
+
+    void writePage(const std::string& name, std::string_view bytes) override
+    {
+        const std::string path = m_folder + PathSeparator + name;
+        if (m_fs.FailingFiles.count(path))
+            throw EngineError::fileSystem("Datei konnte nicht geschrieben werden", path,
+                                          std::make_error_code(m_fs.FailingFiles.at(path)));
+        m_fs.WriteFile(path, bytes);
+    }
+
+    void flush() override { ++m_fs.Flushes; }
+
+private:
+    void enterLevel(const std::string& path)
+    {
+        if (m_fs.Links.count(path) || m_fs.Files.count(path))
+            throw EngineError(EngineError::Kind::FileSystem, "Kein Ordner: " + path);
+        if (!m_fs.Folders.count(path))
+            m_fs.CreateFolder(path);
+        std::erase_if(m_fs.Files, [&](const auto& file) {
+            return file.first.rfind(path + PathSeparator, 0) == 0 &&
+                   TemporaryName::matches(file.first.substr(path.size() + 1));
+        });
+    }
+
+    MemoryFileSystem& m_fs;
+    std::string m_root;
+    std::string m_folder;
+};
+
+inline std::unique_ptr<OutputTree> MemoryFileSystem::openOutputTree(const std::string& root)
+{
+    return std::make_unique<MemoryOutputTree>(*this, root);
+}

@@ -1,11 +1,14 @@
 #include "NativeFileSystem.h"
 
 #include "EngineError.h"
+#include "OutputTree.h"
+#include "TreePlacement.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -130,5 +133,81 @@ TEST_F(NativeFiles, TellsFilesFromFoldersAndProbesWritableFoldersWithoutTrace)
     EXPECT_FALSE(files.FolderWritable(path("nope")));
     EXPECT_EQ(entriesOf(""), std::vector<std::string>{"page.htm"});
 }
+
+TEST_F(NativeFiles, TemplatesThatAreNoRegularFileFailAtOnce)
+{
+    fs::create_directory(root / "folder.htm");
+    std::vector<std::string> targets = {path("folder.htm")};
+#ifndef _WIN32 // no FIFOs or device files there
+    ASSERT_EQ(::mkfifo(path("fifo.htm").c_str(), 0600), 0);
+    targets.insert(targets.end(), {path("fifo.htm"), "/dev/zero"});
+#endif
+    for (const std::string& target : targets)
+        EXPECT_THROW(files.ReadAll(target), EngineError) << target;
+}
+
+TEST_F(NativeFiles, OutputTreeWritesLongNamesAndNeverFollowsALink)
+{
+    put("other/index.htm", "other site");
+    put("site_Moved/page.htm", "old");
+#ifndef _WIN32 // mingw's standard library makes no links
+    fs::create_directory_symlink(root / "other", root / "site_Moved" / "sub");
+    fs::create_symlink(root / "other" / "index.htm", root / "site_Moved" / "linked.htm");
+#endif
+    put("site_Moved/deep/.kvtmp-0a1b2c3d", "stale");
+    put("site_Moved/deep/.kvtmp-keepme", "mine");
+    const std::string longName = std::string(251, 'n') + ".htm";
+
+    const auto tree = files.openOutputTree(path("site_Moved"));
+    tree->enterFolder("");
+    tree->writePage("linked.htm", "page");
+    tree->writePage(longName, "long");
+#ifndef _WIN32
+    EXPECT_THROW(tree->enterFolder("/sub"), EngineError);
+    EXPECT_THROW(tree->enterFolder("/sub/x"), EngineError);
+#endif
+    const std::string S(1, PathSeparator);
+    tree->enterFolder(S + "deep" + S + "er");
+    tree->enterFolder(S + "deep");
+    tree->writePage("page.htm", "new");
+    tree->flush();
+
+    EXPECT_EQ(files.ReadAll(path("other/index.htm")), "other site");
+    EXPECT_EQ(entriesOf("other"), std::vector<std::string>{"index.htm"});
+    EXPECT_FALSE(fs::is_symlink(root / "site_Moved" / "linked.htm"));
+    EXPECT_EQ(files.ReadAll(path("site_Moved/linked.htm")), "page");
+    EXPECT_EQ(files.ReadAll(path("site_Moved/" + longName)), "long");
+    EXPECT_EQ(entriesOf("site_Moved/deep"),
+              (std::vector<std::string>{".kvtmp-keepme", "er", "page.htm"}));
+}
+
+TEST_F(NativeFiles, OneRunAtATimeHoldsAnOutputTree)
+{
+    const auto first = files.openOutputTree(path("site_Moved"));
+    ASSERT_TRUE(first->lock());
+    EXPECT_FALSE(files.openOutputTree(path("site_Moved"))->lock());
+    EXPECT_TRUE(files.openOutputTree(path("other_Moved"))->lock());
+}
+
+#ifndef _WIN32 // the links this is about
+TEST_F(NativeFiles, OutputRootAndReportMayNotLeadIntoTheSite)
+{
+    put("site/sub/index.htm");
+    put("top_Moved/site/index.htm");
+    fs::create_directories(root / "plain_Moved");
+    fs::create_directory_symlink(root / "site", root / "site_Moved");
+    fs::create_directory_symlink(root / "top_Moved" / "site", root / "top");
+    fs::create_directory_symlink(root / "site" / "sub", root / "via");
+    EXPECT_THROW(files.openOutputTree(path("site_Moved")), EngineError);
+    for (const char* refused : {"site", "top"})
+        EXPECT_NE(TreePlacement::outputRootRefusal(files, path(refused), refused), "") << refused;
+    EXPECT_EQ(TreePlacement::outputRootRefusal(files, path("plain"), "plain"), "");
+
+    for (const char* inside : {"plain/r.csv", "plain_Moved/new/r.csv"})
+        EXPECT_TRUE(TreePlacement::liesInTrees(files, path(inside), path("plain"))) << inside;
+    EXPECT_TRUE(TreePlacement::liesInTrees(files, path("via/r.csv"), path("site")));
+    EXPECT_FALSE(TreePlacement::liesInTrees(files, path("plain_Moved.csv"), path("plain")));
+}
+#endif
 
 } // namespace

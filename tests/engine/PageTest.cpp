@@ -99,6 +99,36 @@ INSTANTIATE_TEST_SUITE_P(
                     UrlCase{"http://n/?a=\"1\"", "", "a\"b'<c>.htm", true,
                             "http://n/?a=\"1\"/a%22b%27%3Cc%3E.htm"},
                     UrlCase{"U", "", "tab\there\x7f.htm", true, "U/tab%09here%7F.htm"},
-                    UrlCase{"U", "", "ümlaut%20.htm", true, "U/ümlaut%20.htm"}));
+                    UrlCase{"U", "", "ümlaut%20.htm", true, "U/ümlaut%2520.htm"},
+                    UrlCase{"U", S + "a#b", "que?ry.htm", true, "U/a%23b/que%3Fry.htm"},
+                    UrlCase{"U", "", "faq&copy.htm", true, "U/faq%26copy.htm"},
+                    UrlCase{"U?x=1#top", "", "a.htm", true, "U?x=1#top/a.htm"},
+                    UrlCase{"U&amp;", S + "100%", "a.htm", false, "U&amp;"}));
+
+struct UrlTextCase
+{
+    std::string text;
+    bool refused;
+};
+
+class UrlTexts : public testing::TestWithParam<UrlTextCase>
+{
+};
+
+TEST_P(UrlTexts, RefuseWhatWouldBreakAPageOrRunAScript)
+{
+    EXPECT_EQ(!PageUrl::refusalFor(GetParam().text).empty(), GetParam().refused) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, UrlTexts,
+    testing::Values(UrlTextCase{"", false}, UrlTextCase{"https://neu.example/a b?x=1&y#z", false},
+                    UrlTextCase{"http://n/\xC3\xBC", false}, UrlTextCase{"/relative/data:x", false},
+                    UrlTextCase{"http://n/\"", true}, UrlTextCase{"http://n/<b>", true},
+                    UrlTextCase{"http://n/>", true}, UrlTextCase{"http://n/\r\n", true},
+                    UrlTextCase{"http://n/\x7f", true}, UrlTextCase{"http://n/\xC2\x85", true},
+                    UrlTextCase{"javascript:alert(1)", true}, UrlTextCase{"JavaScript:x", true},
+                    UrlTextCase{"  jAvAsCrIpT:x", true}, UrlTextCase{"DATA:text/html,x", true},
+                    UrlTextCase{"vbscript:x", true}, UrlTextCase{"java\tscript:x", true}));
 
 } // namespace

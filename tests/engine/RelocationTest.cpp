@@ -5,6 +5,7 @@
 #include "PageTemplate.h"
 #include "SharedState.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -191,21 +192,72 @@ TEST_F(RelocationRun, TypeListTheParserRejectsStopsBeforeTheSearch)
     EXPECT_EQ(window.Calls.at(2), "status:Durchführung abgebrochen.");
 }
 
-TEST_F(RelocationRun, FailedWriteStopsTheRunAndKeepsEarlierPages)
+TEST_F(RelocationRun, FailedPagesAndFoldersAreListedAndTheRestIsWritten)
+{
+    for (const std::string& name : Calls{"a.htm", "b.htm", "c.htm", "sub" + S + "d.htm",
+                                         "gone" + S + "e.htm", "link" + S + "f.htm"})
+        fileSystem.addFile(Site + S + name);
+    fileSystem.UnwritableFiles.insert(Moved + S + "b.htm");
+    fileSystem.UnlistableFolders.insert(Site + S + "gone");
+    fileSystem.addFolder(Moved);
+    fileSystem.Links.insert(Moved + S + "link");
+
+    Relocation relocation(window, fileSystem, state, inputs);
+    EXPECT_EQ(relocation.run(), Outcome::Incomplete);
+    EXPECT_EQ(relocation.pagesWritten(), 3u);
+    EXPECT_EQ(window.Pages.size(), 3u) << "only pages actually written are reported";
+    for (const std::string& name : Calls{"a.htm", "c.htm", "sub" + S + "d.htm"})
+        EXPECT_EQ(fileSystem.Files.count(Moved + S + name), 1u) << name;
+
+    const Calls calls = window.callsWithoutProgress();
+    ASSERT_EQ(calls.size(), 6u);
+    EXPECT_EQ(calls.at(1), "ask:Ordner " + Moved + " bereits vorhanden, Dateien ersetzen?");
+    EXPECT_EQ(calls.at(3).rfind("message:1:2 Seiten konnten nicht geschrieben werden, 1 Ordner "
+                                "konnte nicht gelesen werden:\r\n",
+                                0),
+              0u)
+        << calls.at(3);
+    for (const std::string& named : {Moved + S + "b.htm", Site + S + "gone", Moved + S + "link"})
+        EXPECT_NE(calls.at(3).find(named), std::string::npos) << named;
+    EXPECT_EQ(calls.at(4), "status:Fertig, 3 Dateien verarbeitet");
+    EXPECT_EQ(calls.at(5), "enable:1");
+}
+
+TEST_F(RelocationRun, FailureMessageNamesTheFirstTen)
+{
+    for (int i = 10; i < 22; ++i) {
+        fileSystem.addFile(Site + S + std::to_string(i) + ".htm");
+        fileSystem.UnwritableFiles.insert(Moved + S + std::to_string(i) + ".htm");
+    }
+    EXPECT_EQ(run(), Outcome::Incomplete);
+    const std::string message = window.callsWithoutProgress().at(2);
+    EXPECT_NE(message.find("19.htm"), std::string::npos) << "the list is in walk order";
+    EXPECT_EQ(message.find("20.htm"), std::string::npos);
+    EXPECT_EQ(message.substr(message.size() - 19), "\r\n… und 2 weitere");
+    EXPECT_EQ(window.Calls.at(window.Calls.size() - 2), "status:Fertig, 0 Dateien verarbeitet");
+}
+
+TEST_F(RelocationRun, FullDiskReadOnlyMediumOrQuotaStopsAtOnce)
 {
     for (const char* name : {"a.htm", "b.htm", "c.htm"})
         fileSystem.addFile(Site + S + name);
-    fileSystem.UnwritableFiles.insert(Moved + S + "b.htm");
-
-    Relocation relocation(window, fileSystem, state, inputs);
-    EXPECT_EQ(relocation.run(), Outcome::Failed);
-    EXPECT_EQ(relocation.pagesWritten(), 1u);
-    EXPECT_EQ(fileSystem.Files.at(Moved + S + "a.htm"), page("http://new.example/a.htm"));
-    EXPECT_EQ(fileSystem.Files.count(Moved + S + "c.htm"), 0u);
-    const Calls calls = window.callsWithoutProgress();
-    EXPECT_NE(calls.at(2).find(Moved + S + "b.htm"), std::string::npos);
-    EXPECT_EQ(calls.at(3), "status:Durchführung abgebrochen.");
-    EXPECT_EQ(calls.at(4), "enable:1");
+    std::vector<std::errc> reasons = {std::errc::no_space_on_device,
+                                      std::errc::read_only_file_system};
+#ifdef EDQUOT // not in mingw's errno.h
+    reasons.push_back(static_cast<std::errc>(EDQUOT));
+#endif
+    for (const std::errc reason : reasons) {
+        fileSystem.FailingFiles = {{Moved + S + "b.htm", reason}};
+        fileSystem.WrittenFiles.clear();
+        fileSystem.Files.erase(Moved + S + "a.htm");
+        fileSystem.Folders.erase(Moved);
+        window.Calls.clear();
+        EXPECT_EQ(run(), Outcome::Failed);
+        EXPECT_EQ(fileSystem.WrittenFiles, Calls{Moved + S + "a.htm"});
+        const Calls calls = window.callsWithoutProgress();
+        EXPECT_NE(calls.at(2).find(Moved + S + "b.htm"), std::string::npos);
+        EXPECT_EQ(calls.at(3), "status:Durchführung abgebrochen.");
+    }
 }
 
 TEST_F(RelocationRun, CountsMoreThanSixteenBitsOfPages)
@@ -269,6 +321,47 @@ TEST_F(RelocationRun, DryRunPlansEveryPageButWritesNothing)
     EXPECT_EQ(window.Pages[0].RelativePath, "x/a.htm");
     EXPECT_EQ(window.Pages[0].Url, "http://new.example/x/a.htm");
     EXPECT_FALSE(wroteAnything());
+}
+
+// Each is refused before any folder or page is made.
+TEST_F(RelocationRun, UnsafeUrlOrOutputRootIsRefusedBeforeAnythingIsWritten)
+{
+    fileSystem.addFile(Site + S + "a.htm", "old");
+    const std::pair<std::function<void()>, std::string> rows[] = {
+        {[&] { inputs.URLneu = "http://n/\"x"; }, "Die neue URL enthält"},
+        {[&] { inputs.URLneu = " JavaScript:x()"; }, "Die neue URL darf nicht"},
+        {[&] { fileSystem.Links.insert(Moved); }, "Ordner " + Moved + " ist eine Verknüpfung"},
+        {[&] { fileSystem.addFolder(Moved), fileSystem.LockedRoots.insert(Moved); },
+         "Ordner " + Moved + " wird gerade von einem anderen Lauf beschrieben"},
+    };
+    for (const auto& [arrange, message] : rows) {
+        inputs.URLneu = "http://new.example";
+        fileSystem.Links.clear();
+        window.Calls.clear();
+        arrange();
+        EXPECT_EQ(run(), Outcome::Refused);
+        EXPECT_TRUE(fileSystem.WrittenFiles.empty()) << message;
+        const Calls calls = window.callsWithoutProgress();
+        EXPECT_EQ(calls.at(calls.size() - 2).rfind("message:1:" + message, 0), 0u)
+            << calls.at(calls.size() - 2);
+        EXPECT_EQ(calls.back(), "enable:1");
+    }
+    EXPECT_EQ(fileSystem.CreatedFolders, Calls{});
+}
+
+TEST_F(RelocationRun, RemovesStaleTemporaryFilesAndFlushesOnce)
+{
+    fileSystem.addFile(Site + S + "x" + S + "a.htm");
+    for (const char* name : {".kvtmp-0a1b2c3d", ".kvtmp-zzzzzzzz", ".kvtmp-0A1B2C3D",
+                             ".kvtmp-0a1b2c3", "kvtmp-0a1b2c3d"})
+        fileSystem.addFile(Moved + S + "x" + S + name);
+
+    EXPECT_EQ(run(), Outcome::Done);
+    EXPECT_EQ(
+        fileSystem.ListFolder(Moved + S + "x").Files,
+        (Calls{Moved + S + "x" + S + ".kvtmp-0A1B2C3D", Moved + S + "x" + S + ".kvtmp-0a1b2c3",
+               Moved + S + "x" + S + "a.htm", Moved + S + "x" + S + "kvtmp-0a1b2c3d"}));
+    EXPECT_EQ(fileSystem.Flushes, 1);
 }
 
 } // namespace

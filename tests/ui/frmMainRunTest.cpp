@@ -176,6 +176,17 @@ TEST_F(frmMainRun, everyWayOutTellsTheUserAndEnablesTheInputsAgain)
          },
          QStringLiteral("Die HTML-Vorlage konnte nicht gelesen werden.\n"), QMessageBox::Critical,
          aborted, false},
+        {"script URL",
+         [](frmMainRun& t) { t.typeInto("txtURLneu", QStringLiteral("JavaScript:alert(1)")); },
+         QStringLiteral("Die neue URL darf nicht"), QMessageBox::Critical, welcome, false},
+        // Last, since a link cannot be cleared away like a folder.
+        {"output root is a link",
+         [](frmMainRun& t) {
+             QDir().mkpath(t.path("elsewhere"));
+             QFile::link(t.path("elsewhere"), t.path("site_Moved"));
+         },
+         QStringLiteral("Ordner ") + path("site_Moved") + QStringLiteral(" ist eine Verknüpfung"),
+         QMessageBox::Critical, welcome, false},
     };
 
     for (const Row& row : rows) {

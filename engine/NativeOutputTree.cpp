@@ -1,0 +1,340 @@
+#include "NativeOutputTree.h"
+
+#include "EngineError.h"
+#include "FileSystem.h"
+#include "NativePath.h"
+#include "TemporaryName.h"
+
+#include <cerrno>
+#include <system_error>
+
+#ifdef _WIN32
+#include "WindowsFiles.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <windows.h>
+#else
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+std::error_code lastError()
+{
+    return {errno, std::generic_category()};
+}
+
+EngineError linkRefused(const std::string& path)
+{
+    return EngineError(EngineError::Kind::FileSystem,
+                       "Ordner ist eine Verknüpfung, in die nicht geschrieben wird: " + path,
+                       std::make_error_code(std::errc::too_many_symbolic_link_levels));
+}
+
+// The levels of a relative folder, which begins with the separator.
+std::vector<std::string> levelsOf(const std::string& relativeFolder)
+{
+    std::vector<std::string> levels;
+    std::size_t start = 0;
+    while (start < relativeFolder.size()) {
+        const std::size_t next = relativeFolder.find(PathSeparator, start + 1);
+        const std::size_t end = next == std::string::npos ? relativeFolder.size() : next;
+        levels.push_back(relativeFolder.substr(start + 1, end - start - 1));
+        start = end;
+    }
+    return levels;
+}
+
+} // namespace
+
+#ifndef _WIN32
+
+namespace {
+
+// The named level below the open folder, created when missing; never a link.
+int openLevel(int parent, const std::string& name, const std::string& path)
+{
+    constexpr int Flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+    int descriptor = openat(parent, name.c_str(), Flags);
+    if (descriptor < 0 && errno == ENOENT) {
+        if (mkdirat(parent, name.c_str(), 0777) != 0 && errno != EEXIST)
+            throw EngineError::fileSystem("Ordner konnte nicht angelegt werden", path, lastError());
+        descriptor = openat(parent, name.c_str(), Flags);
+    }
+    if (descriptor >= 0)
+        return descriptor;
+    if (errno == ELOOP)
+        throw linkRefused(path);
+    throw EngineError::fileSystem("Ordner konnte nicht geöffnet werden", path, lastError());
+}
+
+} // namespace
+
+NativeOutputTree::NativeOutputTree(const std::string& root)
+    : m_root(root), m_random(std::random_device{}())
+{
+    // The run passes a full path; a bare name lies in the current folder.
+    std::size_t nameStart = root.find_last_of(PathSeparator);
+    const std::string parent = nameStart == std::string::npos ? "."
+                               : nameStart == 0               ? "/"
+                                                              : root.substr(0, nameStart);
+    nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+    const int parentDescriptor = open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (parentDescriptor < 0)
+        throw EngineError::fileSystem("Ordner konnte nicht geöffnet werden", parent, lastError());
+    try {
+        m_rootDescriptor = openLevel(parentDescriptor, root.substr(nameStart), root);
+    } catch (...) {
+        close(parentDescriptor);
+        throw;
+    }
+    close(parentDescriptor);
+}
+
+NativeOutputTree::~NativeOutputTree()
+{
+    if (m_folderDescriptor >= 0 && m_folderDescriptor != m_rootDescriptor)
+        close(m_folderDescriptor);
+    if (m_rootDescriptor >= 0)
+        close(m_rootDescriptor);
+}
+
+bool NativeOutputTree::lock()
+{
+    return flock(m_rootDescriptor, LOCK_EX | LOCK_NB) == 0;
+}
+
+void NativeOutputTree::enterFolder(const std::string& relativeFolder)
+{
+    if (m_folderDescriptor >= 0 && m_folderDescriptor != m_rootDescriptor)
+        close(m_folderDescriptor);
+    m_folderDescriptor = -1;
+    int current = m_rootDescriptor;
+    std::string path = m_root;
+    for (const std::string& level : levelsOf(relativeFolder)) {
+        path += PathSeparator + level;
+        int next = -1;
+        try {
+            next = openLevel(current, level, path);
+        } catch (...) {
+            if (current != m_rootDescriptor)
+                close(current);
+            throw;
+        }
+        if (current != m_rootDescriptor)
+            close(current);
+        current = next;
+    }
+    m_folderDescriptor = current;
+    m_folder = path;
+    removeStaleTemporaries();
+}
+
+void NativeOutputTree::removeStaleTemporaries()
+{
+    const int listing = dup(m_folderDescriptor);
+    DIR* folder = listing < 0 ? nullptr : fdopendir(listing);
+    if (!folder) {
+        if (listing >= 0)
+            close(listing);
+        throw EngineError::fileSystem("Ordner konnte nicht gelesen werden", m_folder, lastError());
+    }
+    while (const dirent* entry = readdir(folder)) {
+        if (!TemporaryName::matches(entry->d_name))
+            continue;
+        struct stat status;
+        if (fstatat(m_folderDescriptor, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(status.st_mode))
+            unlinkat(m_folderDescriptor, entry->d_name, 0);
+    }
+    closedir(folder);
+}
+
+void NativeOutputTree::writePage(const std::string& name, std::string_view bytes)
+{
+    const std::string target = m_folder + PathSeparator + name;
+    if (m_folderDescriptor < 0)
+        throw EngineError::fileSystem("Datei konnte nicht angelegt werden", target,
+                                      std::make_error_code(std::errc::bad_file_descriptor));
+    std::string temporary;
+    int file = -1;
+    for (int attempt = 0; attempt < 8 && file < 0; ++attempt) {
+        temporary = TemporaryName::make(m_random);
+        file = openat(m_folderDescriptor, temporary.c_str(),
+                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (file < 0 && errno != EEXIST)
+            break;
+    }
+    if (file < 0)
+        throw EngineError::fileSystem("Datei konnte nicht angelegt werden", target, lastError());
+
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t count = write(file, bytes.data() + done, bytes.size() - done);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            break;
+        done += static_cast<std::size_t>(count);
+    }
+    const std::error_code writeError = done == bytes.size() ? std::error_code() : lastError();
+    const bool closed = close(file) == 0;
+    const std::error_code error = writeError ? writeError
+                                  : closed   ? std::error_code()
+                                             : lastError();
+    if (!error &&
+        renameat(m_folderDescriptor, temporary.c_str(), m_folderDescriptor, name.c_str()) == 0)
+        return;
+    const std::error_code failure = error ? error : lastError();
+    unlinkat(m_folderDescriptor, temporary.c_str(), 0);
+    throw EngineError::fileSystem(error ? "Datei konnte nicht geschrieben werden"
+                                        : "Datei konnte nicht ersetzt werden",
+                                  target, failure);
+}
+
+// One flush of the whole file system at the end costs far less than one per
+// page, and a run writes only there.
+void NativeOutputTree::flush()
+{
+#ifdef __linux__
+    if (syncfs(m_rootDescriptor) != 0)
+        throw EngineError::fileSystem("Daten konnten nicht gesichert werden", m_root, lastError());
+#else
+    sync();
+#endif
+}
+
+#else
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::error_code lastWindowsError()
+{
+    return {static_cast<int>(GetLastError()), std::system_category()};
+}
+
+// The level as a real folder, created when missing; never a link or junction.
+void makeLevel(const std::string& path)
+{
+    const std::wstring native = toNativePath(path).wstring();
+    DWORD attributes = GetFileAttributesW(native.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        if (!CreateDirectoryW(native.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+            throw EngineError::fileSystem("Ordner konnte nicht angelegt werden", path,
+                                          lastWindowsError());
+        attributes = GetFileAttributesW(native.c_str());
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        throw linkRefused(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        throw EngineError::fileSystem("Ordner konnte nicht geöffnet werden", path,
+                                      std::make_error_code(std::errc::not_a_directory));
+}
+
+} // namespace
+
+NativeOutputTree::NativeOutputTree(const std::string& root)
+    : m_root(root), m_random(std::random_device{}())
+{
+    makeLevel(root);
+}
+
+NativeOutputTree::~NativeOutputTree()
+{
+    if (m_rootHandle)
+        CloseHandle(m_rootHandle);
+}
+
+// Each run opens the root asking for the right to delete it while sharing
+// that right with nobody, so a second run's open fails until the first ends.
+bool NativeOutputTree::lock()
+{
+    const HANDLE handle = CreateFileW(toNativePath(m_root).wstring().c_str(), GENERIC_READ | DELETE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    m_rootHandle = handle;
+    return true;
+}
+
+void NativeOutputTree::enterFolder(const std::string& relativeFolder)
+{
+    std::string path = m_root;
+    makeLevel(path);
+    for (const std::string& level : levelsOf(relativeFolder)) {
+        path += PathSeparator + level;
+        makeLevel(path);
+    }
+    m_folder = path;
+    m_writtenFolders.push_back(path);
+    removeStaleTemporaries();
+}
+
+void NativeOutputTree::removeStaleTemporaries()
+{
+    std::error_code error;
+    for (fs::directory_iterator it(toNativePath(m_folder), error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code ignored;
+        if (TemporaryName::matches(fromNativePath(it->path().filename())) &&
+            it->symlink_status(ignored).type() == fs::file_type::regular)
+            fs::remove(it->path(), ignored);
+    }
+}
+
+void NativeOutputTree::writePage(const std::string& name, std::string_view bytes)
+{
+    const std::string target = m_folder + PathSeparator + name;
+    std::string temporary;
+    std::FILE* file = nullptr;
+    for (int attempt = 0; attempt < 8 && !file; ++attempt) {
+        temporary = m_folder + PathSeparator + TemporaryName::make(m_random);
+        file = WindowsFiles::createNew(temporary);
+        if (!file && errno != EEXIST)
+            break;
+    }
+    if (!file)
+        throw EngineError::fileSystem("Datei konnte nicht angelegt werden", target, lastError());
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const std::error_code writeError = written ? std::error_code() : lastError();
+    const bool closed = std::fclose(file) == 0;
+    const std::error_code error = writeError ? writeError
+                                  : closed   ? std::error_code()
+                                             : lastError();
+    if (!error && MoveFileExW(toNativePath(temporary).c_str(), toNativePath(target).c_str(),
+                              MOVEFILE_REPLACE_EXISTING))
+        return;
+    const std::error_code failure = error ? error : lastWindowsError();
+    DeleteFileW(toNativePath(temporary).c_str());
+    throw EngineError::fileSystem(error ? "Datei konnte nicht geschrieben werden"
+                                        : "Datei konnte nicht ersetzt werden",
+                                  target, failure);
+}
+
+void NativeOutputTree::flush()
+{
+    for (const std::string& folder : m_writtenFolders) {
+        const HANDLE handle =
+            CreateFileW(toNativePath(folder).wstring().c_str(), GENERIC_WRITE,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (handle == INVALID_HANDLE_VALUE)
+            continue;
+        const bool flushed = FlushFileBuffers(handle);
+        const std::error_code error = flushed ? std::error_code() : lastWindowsError();
+        CloseHandle(handle);
+        if (!flushed)
+            throw EngineError::fileSystem("Daten konnten nicht gesichert werden", folder, error);
+    }
+    m_writtenFolders.clear();
+}
+
+#endif

@@ -1,0 +1,31 @@
+#include "RunFailures.h"
+
+void RunFailures::pageFailed(const std::string& reason)
+{
+    m_reasons.push_back(reason);
+    ++m_pages;
+}
+
+void RunFailures::folderUnreadable(const std::string& reason)
+{
+    m_reasons.push_back(reason);
+}
+
+std::string RunFailures::message() const
+{
+    std::string text;
+    if (m_pages > 0)
+        text =
+            std::to_string(m_pages) + (m_pages == 1 ? " Seite konnte nicht geschrieben werden"
+                                                    : " Seiten konnten nicht geschrieben werden");
+    if (folders() > 0)
+        text += (text.empty() ? "" : ", ") + std::to_string(folders()) +
+                (folders() == 1 ? " Ordner konnte nicht gelesen werden"
+                                : " Ordner konnten nicht gelesen werden");
+    text += ':';
+    for (std::size_t i = 0; i < m_reasons.size() && i < ShownInMessage; ++i)
+        text += "\r\n" + m_reasons[i];
+    if (m_reasons.size() > ShownInMessage)
+        text += "\r\n… und " + std::to_string(m_reasons.size() - ShownInMessage) + " weitere";
+    return text;
+}
