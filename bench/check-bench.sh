@@ -16,61 +16,17 @@ if [[ -z ${1:-} ]]; then
     cmake --build "$build" --target kelvane-cli -j "$(nproc)" >/dev/null
 fi
 cli=$build/bin/kelvane-cli
-apache=/usr/sbin/apache2
-modules=/usr/lib/apache2/modules
 folders=100
 per_folder=100
+source tests/lib/loopback_apache.sh
 
 work=$(mktemp -d /tmp/kelvane-check-bench.XXXXXX)
-stop() {
-    for name in old new; do
-        [[ -s $work/$name.pid ]] && kill "$(cat "$work/$name.pid")" 2>/dev/null || true
-    done
-}
-trap 'stop; rm -rf "$work"' EXIT
+trap 'stop_apache "$work" old new; rm -rf "$work"' EXIT
 
-free_port() {
-    python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
-}
-
-start_apache() { # NAME PORT DOCUMENT_ROOT [REDIRECT_TARGET]
-    local rules=
-    [[ -z ${4:-} ]] || rules="RewriteEngine On
-RewriteRule ^/(.*\\.htm)\$ $4/\$1 [R=301,L]"
-    cat >"$work/$1.conf" <<CONF
-ServerRoot "$work"
-ServerName 127.0.0.1
-Listen 127.0.0.1:$2
-PidFile "$work/$1.pid"
-ErrorLog "$work/$1-error.log"
-DefaultRuntimeDir "$work/$1-run"
-LoadModule mpm_event_module $modules/mod_mpm_event.so
-LoadModule authz_core_module $modules/mod_authz_core.so
-LoadModule rewrite_module $modules/mod_rewrite.so
-<IfDefine !NotRoot>
-User nobody
-Group nogroup
-</IfDefine>
-MaxRequestWorkers 50
+# Both servers answer many requests at once and keep their connections.
+server_directives="MaxRequestWorkers 50
 KeepAliveTimeout 15
-MaxKeepAliveRequests 0
-DocumentRoot "$3"
-$rules
-<Directory "$3">
-    AllowOverride None
-    Require all granted
-</Directory>
-CONF
-    mkdir -p "$work/$1-run"
-    "$apache" -f "$work/$1.conf" -k start
-    for _ in $(seq 50); do
-        curl -s -o /dev/null --max-time 1 "http://127.0.0.1:$2/" && return 0
-        sleep 0.1
-    done
-    echo "Apache ($1) did not start" >&2
-    cat "$work/$1-error.log" >&2
-    return 1
-}
+MaxKeepAliveRequests 0"
 
 for ((f = 0; f < folders; f++)); do
     mkdir -p "$work/site/ordner $f" "$work/new/ordner $f"
@@ -79,12 +35,13 @@ for ((f = 0; f < folders; f++)); do
         echo neu >"$work/new/ordner $f/seite $p.htm"
     done
 done
-new_port=$(free_port)
-old_port=$(free_port)
+chmod -R a+rX "$work"
+new_port=$(start_apache "$work" new "$work/new" None "$server_directives")
 "$cli" --url "http://127.0.0.1:$new_port" "$work/site" >/dev/null
 chmod -R a+rX "$work"
-start_apache new "$new_port" "$work/new"
-start_apache old "$old_port" "$work/site_Moved" "http://127.0.0.1:$new_port"
+old_port=$(start_apache "$work" old "$work/site_Moved" None "$server_directives
+RewriteEngine On
+RewriteRule ^/(.*\\.htm)\$ http://127.0.0.1:$new_port/\$1 [R=301,L]")
 
 start=$(date +%s.%N)
 "$cli" --check "http://127.0.0.1:$old_port" --url "http://127.0.0.1:$new_port" "$work/site" \

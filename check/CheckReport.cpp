@@ -1,38 +1,9 @@
 #include "CheckReport.h"
 
+#include "CsvWriter.h"
+
 #include <algorithm>
-#include <string_view>
 #include <utility>
-
-namespace {
-
-void appendField(std::string& out, std::string_view field)
-{
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out += field;
-        return;
-    }
-    out += '"';
-    for (const char c : field) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    out += '"';
-}
-
-void appendRecord(std::string& out, std::initializer_list<std::string_view> fields)
-{
-    bool first = true;
-    for (const std::string_view field : fields) {
-        if (!std::exchange(first, false))
-            out += ',';
-        appendField(out, field);
-    }
-    out += "\r\n";
-}
-
-} // namespace
 
 CheckReport::CheckReport(std::vector<CheckResult> results) : m_results(std::move(results)) {}
 
@@ -67,10 +38,10 @@ std::string CheckReport::summary() const
 
 std::string CheckReport::csv() const
 {
-    std::string text;
-    appendRecord(text, {"Klasse", "alte URL", "Ziel-URL", "HTTP-Status"});
+    CsvWriter csv;
+    csv.addRecord({"Klasse", "alte URL", "Ziel-URL", "HTTP-Status"});
     for (const CheckResult& result : m_results)
-        appendRecord(text, {checkClassName(result.Class), result.OldUrl, result.FinalUrl,
-                            result.statusText()});
-    return text;
+        csv.addRecord(
+            {checkClassName(result.Class), result.OldUrl, result.FinalUrl, result.statusText()});
+    return csv.text();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CsvWriter.h"
 #include "RedirectOutput.h"
 
 #include <string>
@@ -16,10 +17,8 @@ public:
     {
         add(page.SourcePath, page.TargetPath, page.Url);
     }
-    std::string text() const override { return m_text; }
+    std::string text() const override { return m_csv.text(); }
 
 private:
-    void appendField(std::string_view field);
-
-    std::string m_text;
+    CsvWriter m_csv;
 };

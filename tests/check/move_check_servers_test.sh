@@ -8,28 +8,12 @@
 set -euo pipefail
 
 cli=$1
-apache=/usr/sbin/apache2
-modules=/usr/lib/apache2/modules
-for tool in "$apache" python3 curl; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/install-deps.sh)"; exit 1; }
-done
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/loopback_apache.sh"
+require_apache_tools || exit 1
 
 work=$(mktemp -d /tmp/kelvane-check.XXXXXX)
 new_pid=
-stop_apache() { [[ -s $work/httpd.pid ]] && kill "$(cat "$work/httpd.pid")" 2>/dev/null || true; }
-trap 'stop_apache; [[ -z $new_pid ]] || kill "$new_pid" 2>/dev/null; rm -rf "$work"' EXIT
-
-free_port() {
-    python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
-}
-
-wait_for() {
-    for _ in $(seq 50); do
-        curl -s -o /dev/null --max-time 1 "$1" && return 0
-        sleep 0.1
-    done
-    return 1
-}
+trap 'stop_apache "$work" old; [[ -z $new_pid ]] || kill "$new_pid" 2>/dev/null; rm -rf "$work"' EXIT
 
 # The new site: every page at its new address.
 new_port=$(free_port)
@@ -37,7 +21,7 @@ new_url=http://127.0.0.1:$new_port
 mkdir -p "$work/new"
 python3 -m http.server --bind 127.0.0.1 --directory "$work/new" "$new_port" >"$work/new.log" 2>&1 &
 new_pid=$!
-wait_for "$new_url/" || { echo "FAIL: the new host did not start"; cat "$work/new.log"; exit 1; }
+wait_for_url "$new_url/" || { echo "FAIL: the new host did not start"; cat "$work/new.log"; exit 1; }
 dead_port=$(free_port)
 
 pages=("index.htm" "x/b page.htm" "Über uns/Team.htm" "norules/c.htm" "norules/weg.htm"
@@ -62,41 +46,6 @@ relocate() { # MAPPING_TEXT
     rm -rf "$work/site_Moved"
     "$cli" --htaccess --map "$work/map.csv" --url "$new_url" "$site" >/dev/null
     chmod -R a+rX "$work"
-}
-
-start_apache() {
-    local port
-    for _ in 1 2 3 4 5 6 7 8; do
-        port=$(free_port)
-        cat >"$work/httpd.conf" <<CONF
-ServerRoot "$work"
-ServerName 127.0.0.1
-Listen 127.0.0.1:$port
-PidFile "$work/httpd.pid"
-ErrorLog "$work/error.log"
-LogLevel warn
-DefaultRuntimeDir "$work"
-LoadModule mpm_event_module $modules/mod_mpm_event.so
-LoadModule authz_core_module $modules/mod_authz_core.so
-LoadModule rewrite_module $modules/mod_rewrite.so
-<IfDefine !NotRoot>
-User nobody
-Group nogroup
-</IfDefine>
-DocumentRoot "$work/site_Moved"
-<Directory "$work/site_Moved">
-    AllowOverride All
-    Require all granted
-</Directory>
-CONF
-        rm -f "$work/httpd.pid"
-        "$apache" -f "$work/httpd.conf" -k start 2>>"$work/error.log" &&
-            wait_for "http://127.0.0.1:$port/" && { echo "$port"; return 0; }
-        stop_apache
-    done
-    echo "FAIL: Apache did not start" >&2
-    cat "$work/error.log" >&2
-    return 1
 }
 
 failures=0
@@ -127,7 +76,7 @@ sed -i "s|^RewriteEngine On\$|&\\
 RewriteRule ^anders\\\\.htm\$ $new_url/woanders.htm [R=301,L]\\
 RewriteRule ^kreis\\\\.htm\$ /kreis2.htm [R=302,L]\\
 RewriteRule ^kreis2\\\\.htm\$ /kreis.htm [R=301,L]|" "$work/site_Moved/.htaccess"
-old_port=$(start_apache)
+old_port=$(start_apache "$work" old "$work/site_Moved" All)
 status=0
 output=$("$cli" --check "http://127.0.0.1:$old_port" --map "$work/map.csv" --url "$new_url" \
     --report "$work/check.csv" "$site") || status=$?
@@ -141,13 +90,12 @@ grep -qx 'Geprüft: 11, ok: 5, nur-seite: 1, falsches-ziel: 1, ziel-fehlt: 1, al
 [[ $status == 4 && $(head -n1 "$work/check.csv") == $'Klasse,alte URL,Ziel-URL,HTTP-Status\r' &&
     $(wc -l <"$work/check.csv") == 12 ]] ||
     { echo "FAIL: exit status $status (expected 4) or report"; cat "$work/check.csv"; failures=$((failures + 1)); }
-kill "$(cat "$work/httpd.pid")"
-for _ in $(seq 50); do [[ -e $work/httpd.pid ]] || break; sleep 0.1; done
+stop_apache "$work" old
 
 # Without faults.
 fill_new_site
 relocate "$mapping"'tot.htm,'$new_url'/tot.htm\r\n'
-old_port=$(start_apache)
+old_port=$(start_apache "$work" old "$work/site_Moved" All)
 status=0
 output=$("$cli" --check "http://127.0.0.1:$old_port/" --map "$work/map.csv" --url "$new_url" "$site") \
     || status=$?
@@ -160,7 +108,7 @@ fi
 if ((failures)); then
     echo "--- output"; echo "$output"
     echo "--- .htaccess"; cat "$work/site_Moved/.htaccess"
-    echo "--- error.log"; cat "$work/error.log"
+    echo "--- error.log"; cat "$work/old-error.log"
     exit 1
 fi
 echo "every class came out as built; without the faults all 11 pages are ok"

@@ -7,17 +7,12 @@
 set -euo pipefail
 
 cli=$1
-apache=/usr/sbin/apache2
-modules=/usr/lib/apache2/modules
 new_url=http://neu.example/home
-[[ -x $apache ]] || { echo "FAIL: $apache is missing (scripts/install-deps.sh installs apache2)"; exit 1; }
-command -v curl >/dev/null || { echo "FAIL: curl is missing"; exit 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/loopback_apache.sh"
+require_apache_tools || exit 1
 
 work=$(mktemp -d /tmp/kelvane-apache.XXXXXX)
-stop_apache() {
-    [[ -s $work/httpd.pid ]] && kill "$(cat "$work/httpd.pid")" 2>/dev/null || true
-}
-trap 'stop_apache; rm -rf "$work"' EXIT
+trap 'stop_apache "$work" httpd; rm -rf "$work"' EXIT
 
 pages=("index.htm" "x/y/b page.html" "Über uns/Team.html" "a+b (1).htm" "x/50%.htm" "x/Größe&Preis.php")
 site=$work/site
@@ -60,51 +55,8 @@ location_path() {
     printf '%s' "$out"
 }
 
-start_apache() {
-    local port
-    for _ in 1 2 3 4 5 6 7 8; do
-        port=$((20000 + RANDOM % 20000))
-        cat >"$work/httpd.conf" <<CONF
-ServerRoot "$work"
-ServerName 127.0.0.1
-Listen 127.0.0.1:$port
-PidFile "$work/httpd.pid"
-ErrorLog "$work/error.log"
-LogLevel warn
-DefaultRuntimeDir "$work"
-LoadModule mpm_event_module $modules/mod_mpm_event.so
-LoadModule authz_core_module $modules/mod_authz_core.so
-LoadModule alias_module $modules/mod_alias.so
-LoadModule rewrite_module $modules/mod_rewrite.so
-<IfDefine !NotRoot>
-User nobody
-Group nogroup
-</IfDefine>
-DocumentRoot "$moved"
-Alias /~anna "$moved"
-<Directory "$moved">
-    AllowOverride All
-    Require all granted
-</Directory>
-CONF
-        rm -f "$work/httpd.pid"
-        if "$apache" -f "$work/httpd.conf" -k start 2>>"$work/error.log"; then
-            for _ in $(seq 50); do
-                if curl -s -o /dev/null --max-time 1 "http://127.0.0.1:$port/"; then
-                    echo "$port"
-                    return 0
-                fi
-                sleep 0.1
-            done
-        fi
-        stop_apache
-    done
-    echo "FAIL: Apache did not start" >&2
-    cat "$work/error.log" >&2
-    return 1
-}
-
-port=$(start_apache)
+port=$(start_apache "$work" httpd "$moved" All "LoadModule alias_module $apache_modules/mod_alias.so
+Alias /~anna \"$moved\"")
 failures=0
 checked=0
 for prefix in "" "/~anna"; do
@@ -128,7 +80,7 @@ answer=$(curl -s -o /dev/null --max-time 5 -w '%{http_code}' "http://127.0.0.1:$
 
 if ((failures)); then
     echo "--- .htaccess"; cat "$moved/.htaccess"
-    echo "--- error.log"; cat "$work/error.log"
+    echo "--- error.log"; cat "$work/httpd-error.log"
     exit 1
 fi
 echo "$checked addresses answered 301 with the right Location"
