@@ -1,5 +1,7 @@
 #include "HtmlTarget.h"
 
+#include "TextCodec.h"
+
 #include <cctype>
 #include <cstdlib>
 #include <map>
@@ -19,25 +21,6 @@ std::string lowered(std::string_view text)
 bool isSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-void appendUtf8(std::string& out, unsigned long code)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 // The character references a URL in an attribute is likely to hold.
@@ -62,7 +45,7 @@ std::string decodeReferences(std::string_view text)
                 out += text[i];
                 continue;
             }
-            appendUtf8(out, code);
+            TextCodec::appendUtf8(out, static_cast<char32_t>(code));
         } else if (const auto named = Named.find(lowered(name)); named != Named.end()) {
             out += named->second;
         } else {

@@ -31,4 +31,6 @@ public:
     // UTF-8 text as bytes in the given encoding. Bytes of the input that are
     // not valid UTF-8 are percent-encoded or passed through, by the policy.
     static std::string fromUtf8(std::string_view utf8, Encoding encoding, Unencodable policy);
+    // One code point (at most U+10FFFF) appended as UTF-8.
+    static void appendUtf8(std::string& out, char32_t codePoint);
 };
