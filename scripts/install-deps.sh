@@ -22,6 +22,14 @@ packages=(
     libcurl4-openssl-dev
     # the Windows build of the engine and kelvane-cli, and Wine to test it
     g++-mingw-w64-x86-64-posix wine wine64
+    # reading pages with a real HTML5 parser (the move check and the mapping
+    # suggestions), and real documentation sites to suggest mappings between
+    libgumbo-dev python3-doc debian-reference-en
+    # the upload: the desktop's secret store, and real SFTP and FTP servers on
+    # loopback with the tools to make their keys and certificates
+    qtkeychain-qt6-dev openssh-server openssh-client vsftpd openssl
+    # the sitemaps: xmllint validates them against the schema
+    libxml2-utils
     "$@"
 )
 
