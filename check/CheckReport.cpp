@@ -38,8 +38,8 @@ std::string CheckReport::summary() const
 
 std::string CheckReport::csv() const
 {
-    CsvWriter csv;
-    csv.addRecord({"Klasse", "alte URL", "Ziel-URL", "HTTP-Status"});
+    CsvWriter csv(CsvWriter::Audience::People);
+    csv.addRecord(ColumnNames);
     for (const CheckResult& result : m_results)
         csv.addRecord(
             {checkClassName(result.Class), result.OldUrl, result.FinalUrl, result.statusText()});

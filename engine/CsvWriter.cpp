@@ -2,7 +2,18 @@
 
 #include <utility>
 
+CsvWriter::CsvWriter(Audience audience)
+{
+    if (audience == Audience::People)
+        m_text = ByteOrderMark;
+}
+
 void CsvWriter::addRecord(std::initializer_list<std::string_view> fields)
+{
+    addRecord(std::span<const std::string_view>(fields.begin(), fields.size()));
+}
+
+void CsvWriter::addRecord(std::span<const std::string_view> fields)
 {
     bool first = true;
     for (const std::string_view field : fields) {

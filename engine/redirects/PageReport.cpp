@@ -1,6 +1,6 @@
 #include "PageReport.h"
 
-PageReport::PageReport()
+PageReport::PageReport() : m_csv(CsvWriter::Audience::People)
 {
     add("Alte Datei", "Ersatzseite", "URL");
 }

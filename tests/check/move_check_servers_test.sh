@@ -87,7 +87,7 @@ expect_classes "$output" "index.htm=ok" "x/b%20page.htm=ok" "%C3%9Cber%20uns/Tea
 grep -q $'^fehler\t.*\tkeine Verbindung$' <<<"$output" || { echo "FAIL: no reason for fehler"; failures=$((failures + 1)); }
 grep -qx 'Geprüft: 11, ok: 5, nur-seite: 1, falsches-ziel: 1, ziel-fehlt: 1, alt-fehlt: 1, schleife: 1, fehler: 1' <<<"$output" \
     || { echo "FAIL: summary: $(tail -n1 <<<"$output")"; failures=$((failures + 1)); }
-[[ $status == 4 && $(head -n1 "$work/check.csv") == $'Klasse,alte URL,Ziel-URL,HTTP-Status\r' &&
+[[ $status == 4 && $(head -n1 "$work/check.csv") == $'\xEF\xBB\xBFKlasse,Alte URL,Ziel-URL,Status\r' &&
     $(wc -l <"$work/check.csv") == 12 ]] ||
     { echo "FAIL: exit status $status (expected 4) or report"; cat "$work/check.csv"; failures=$((failures + 1)); }
 stop_apache "$work" old

@@ -51,7 +51,8 @@ TEST(PageReport, QuotesFieldsThatNeedIt)
     PageReport report;
     report.add("/a/x.htm", "/a_Moved/x.htm", "http://n/x.htm");
     report.add("/a/b,\"c\".htm", "/a_Moved/b,\"c\".htm", "http://n/b,%22c%22.htm");
-    EXPECT_EQ(report.text(), "Alte Datei,Ersatzseite,URL\r\n"
+    EXPECT_EQ(report.text(), "\xEF\xBB\xBF"
+                             "Alte Datei,Ersatzseite,URL\r\n"
                              "/a/x.htm,/a_Moved/x.htm,http://n/x.htm\r\n"
                              "\"/a/b,\"\"c\"\".htm\",\"/a_Moved/b,\"\"c\"\".htm\","
                              "\"http://n/b,%22c%22.htm\"\r\n");

@@ -1,6 +1,7 @@
 #include "CsvWriter.h"
 
 #include "CsvReader.h"
+#include "PageMapping.h"
 
 #include <gtest/gtest.h>
 
@@ -42,5 +43,26 @@ TEST_P(CsvWriting, QuotesOnlyWhatNeedsItAndReadsBack)
 
 INSTANTIATE_TEST_SUITE_P(Fields, CsvWriting, testing::ValuesIn(FieldCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CsvWriterAudience, OnlyFilesForPeopleStartWithAByteOrderMark)
+{
+    CsvWriter forPeople(CsvWriter::Audience::People);
+    forPeople.addRecord({"\xC3\x9C"
+                         "ber uns.htm",
+                         "https://n.example/team"});
+    EXPECT_EQ(forPeople.text(), "\xEF\xBB\xBF\xC3\x9C"
+                                "ber uns.htm,https://n.example/team\r\n");
+    CsvWriter forPrograms;
+    forPrograms.addRecord({"a.htm"});
+    EXPECT_EQ(forPrograms.text(), "a.htm\r\n");
+
+    // A list written for people can be edited into a mapping file.
+    std::string error;
+    PageMapping mapping = PageMapping::parse(forPeople.text(), error);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(mapping.urlFor("\xC3\x9C"
+                             "ber uns.htm"),
+              "https://n.example/team");
+}
 
 } // namespace
