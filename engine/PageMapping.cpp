@@ -2,12 +2,11 @@
 
 #include "AbsoluteUrl.h"
 #include "CsvReader.h"
+#include "CsvWriter.h"
 
 #include <algorithm>
 
 namespace {
-
-constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
 bool isHeader(const CsvReader::Record& record)
 {
@@ -31,8 +30,8 @@ PageMapping PageMapping::parse(std::string_view text, std::string& error)
 {
     error.clear();
     // Spreadsheet programs start UTF-8 files with a byte-order mark.
-    if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark)
-        text.remove_prefix(ByteOrderMark.size());
+    if (text.starts_with(CsvWriter::ByteOrderMark))
+        text.remove_prefix(CsvWriter::ByteOrderMark.size());
 
     std::optional<CsvReader::Error> csvError;
     const std::vector<CsvReader::Record> records = CsvReader::parse(text, csvError);

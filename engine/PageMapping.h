@@ -21,6 +21,7 @@ public:
     bool empty() const { return m_entries.empty(); }
     std::size_t size() const { return m_entries.size(); }
 
+    bool lists(const std::string& relativePath) const { return m_entries.contains(relativePath); }
     // The URL listed for the page, if any; remembers that it was asked for.
     std::optional<std::string> urlFor(const std::string& relativePath);
     // Listed paths no page asked for, in file order.

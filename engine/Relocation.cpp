@@ -13,6 +13,7 @@
 #include "clsDateiliste.h"
 #include "clsParser.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -104,6 +105,13 @@ Relocation::Outcome Relocation::relocate()
     const std::vector<std::string>& files = list.Dateiliste();
     if (files.empty())
         return refuse("Keine Dateien gefunden", Icon::Information, false);
+    if (!mappingFitsFolder(baseDirectory, files)) {
+        m_mappingRefused = true;
+        return refuse("Die Zuordnungsdatei nennt keine Seite im Verzeichnis " + m_shownBase +
+                          ":\r\n" + m_inputs.Zuordnungsdatei +
+                          "\r\nSie gehört wohl zu einer anderen Homepage.",
+                      Icon::Critical, false);
+    }
 
     const std::string templateText = readTemplate();
     if (!PageTemplate::hasBodyEnd(templateText)) {
@@ -165,6 +173,20 @@ bool Relocation::readMapping()
     m_mappingRefused = true;
     refuse(error, Icon::Critical, false);
     return false;
+}
+
+// A mapping file none of whose pages lies in the folder was made for another
+// site: every page would silently keep the mirror rule, or, where a name
+// happens to match, get the other site's address.
+bool Relocation::mappingFitsFolder(const std::string& baseDirectory,
+                                   const std::vector<std::string>& files) const
+{
+    if (m_mapping.empty())
+        return true;
+    return std::any_of(files.begin(), files.end(), [&](const std::string& path) {
+        return liesBelow(path, baseDirectory) &&
+               m_mapping.lists(PageUrl::toUrlPath(path.substr(baseDirectory.size() + 1)));
+    });
 }
 
 std::string Relocation::readTemplate()

@@ -61,6 +61,8 @@ private:
     bool outputRootMayBeUsed(const std::string& outputRoot);
     void collectFiles(clsDateiliste& list, const std::string& baseDirectory);
     bool readMapping();
+    bool mappingFitsFolder(const std::string& baseDirectory,
+                           const std::vector<std::string>& files) const;
     std::string readTemplate();
     Outcome writePages(const std::string& baseDirectory, const std::vector<std::string>& files,
                        const PageTemplate& page);

@@ -390,6 +390,27 @@ TEST_F(RelocationRun, MappedPagesGetTheirListedUrlAndUnknownPathsAreKept)
               page("https://other.example/b"));
 }
 
+TEST_F(RelocationRun, MappingWithoutAPageOfTheFolderRefusesAndWritesNothing)
+{
+    fileSystem.addFile(Site + S + "a.htm");
+    fileSystem.addFile(S + "other.csv",
+                       "index.htm,https://n.example/\r\nx/a.htm,https://n.example/a\r\n");
+    inputs.Zuordnungsdatei = S + "other.csv";
+    for (const bool dryRun : {true, false}) {
+        window.Calls.clear();
+        Relocation relocation(window, fileSystem, state, inputs);
+        relocation.setDryRun(dryRun);
+        EXPECT_EQ(relocation.run(), Outcome::Refused);
+        EXPECT_TRUE(relocation.mappingRefused());
+        ASSERT_GE(window.Calls.size(), 2u);
+        EXPECT_EQ(window.Calls[window.Calls.size() - 2].rfind(
+                      "message:1:Die Zuordnungsdatei nennt keine Seite im Verzeichnis", 0),
+                  0u)
+            << window.Calls[window.Calls.size() - 2];
+    }
+    EXPECT_FALSE(wroteAnything());
+}
+
 TEST_F(RelocationRun, FaultyMappingRefusesBeforeTheQuestionAndWritesNothing)
 {
     fileSystem.addFile(Site + S + "a.htm");
