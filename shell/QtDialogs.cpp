@@ -1,11 +1,14 @@
 #include "QtDialogs.h"
 
+#include "LocalFileDates.h"
+
 #include <QDialog>
 #include <QDir>
 #include <QEvent>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QPointer>
+#include <QRegularExpression>
 
 namespace {
 
@@ -42,16 +45,33 @@ QString QtDialogs::chooseFolder(QWidget* parent, const QString& prompt)
 {
     // Qt's own dialog speaks the program's German; a desktop's dialog would
     // speak the desktop's language.
-    return QDir::toNativeSeparators(QFileDialog::getExistingDirectory(
-        parent, prompt, QString(), QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog));
+    QFileDialog dialog(parent, prompt);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new LocalFileDates(&dialog));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return QDir::toNativeSeparators(dialog.selectedFiles().value(0));
 }
 
 QString QtDialogs::chooseFile(QWidget* parent, const QString& caption, const QString& filter,
                               bool forSaving)
 {
-    const QString file = forSaving ? QFileDialog::getSaveFileName(parent, caption, {}, filter)
-                                   : QFileDialog::getOpenFileName(parent, caption, {}, filter);
-    return QDir::toNativeSeparators(file);
+    QFileDialog dialog(parent, caption, QString(), filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new LocalFileDates(&dialog));
+    if (forSaving) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // A name typed without extension gets the filter's, before the
+        // dialog asks whether to replace the file of that name.
+        static const QRegularExpression firstPattern(QStringLiteral("\\*\\.(\\w+)"));
+        dialog.setDefaultSuffix(firstPattern.match(filter).captured(1));
+    } else {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return QDir::toNativeSeparators(dialog.selectedFiles().value(0));
 }
 
 void QtDialogs::runModal(QWidget& window)

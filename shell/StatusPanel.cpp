@@ -1,6 +1,7 @@
 #include "StatusPanel.h"
 
 #include <QFontMetrics>
+#include <QStringList>
 
 namespace {
 
@@ -28,9 +29,10 @@ StatusPanel::StatusPanel(const QString& text, QWidget* parent) : QLabel(parent)
     setFullText(text);
 }
 
-void StatusPanel::setFullText(const QString& text)
+void StatusPanel::setFullText(const QString& text, const QString& details)
 {
     m_fullText = text;
+    m_details = details;
     showFitting();
 }
 
@@ -44,7 +46,12 @@ void StatusPanel::showFitting()
 {
     const QString shown = elide(m_fullText, fontMetrics(), contentsRect().width());
     setText(shown);
-    setToolTip(shown == m_fullText ? QString() : m_fullText);
+    QStringList tip;
+    if (shown != m_fullText)
+        tip.append(m_fullText);
+    if (!m_details.isEmpty())
+        tip.append(m_details);
+    setToolTip(tip.join(u'\n'));
 }
 
 QString StatusPanel::elide(const QString& text, const QFontMetrics& metrics, int width)

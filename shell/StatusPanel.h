@@ -15,7 +15,8 @@ class StatusPanel final : public QLabel
 public:
     StatusPanel(const QString& text, QWidget* parent);
 
-    void setFullText(const QString& text);
+    // details: what the text sums up ("5 Dateien"), shown as its tooltip.
+    void setFullText(const QString& text, const QString& details = {});
     QString fullText() const { return m_fullText; }
 
     // The text as it fits into width pixels in the font of the metrics.
@@ -28,4 +29,5 @@ private:
     void showFitting();
 
     QString m_fullText;
+    QString m_details;
 };

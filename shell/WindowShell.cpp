@@ -3,6 +3,7 @@
 #include "ClientAreaHost.h"
 #include "Clipboard.h"
 #include "Dialogs.h"
+#include "SelectionKeeper.h"
 #include "StatusPanel.h"
 #include "TextSelection.h"
 #include "frmAbout.h"
@@ -14,9 +15,9 @@
 #include <QToolBar>
 #include <exception>
 
-void WindowShell::setStatusText(const QString& text)
+void WindowShell::setStatusText(const QString& text, const QString& details)
 {
-    m_statusPanel->setFullText(text);
+    m_statusPanel->setFullText(text, details);
 }
 
 QString WindowShell::statusText() const
@@ -78,7 +79,7 @@ void WindowShell::mnuFileExit_Click()
 
 void WindowShell::mnuEditCut_Click()
 {
-    const auto selection = TextSelection::of(m_window.focusWidget());
+    const auto selection = TextSelection::of(m_selectionKeeper->activeControl());
     if (!selection)
         return;
     // A clipboard that fails stops the command before the selection is
@@ -90,7 +91,7 @@ void WindowShell::mnuEditCut_Click()
 
 void WindowShell::mnuEditCopy_Click()
 {
-    if (const auto selection = TextSelection::of(m_window.focusWidget()))
+    if (const auto selection = TextSelection::of(m_selectionKeeper->activeControl()))
         copyToClipboard(*selection);
 }
 
@@ -112,7 +113,7 @@ bool WindowShell::copyToClipboard(const TextSelection& selection)
 
 void WindowShell::mnuEditPaste_Click()
 {
-    const auto selection = TextSelection::of(m_window.focusWidget());
+    const auto selection = TextSelection::of(m_selectionKeeper->activeControl());
     if (!selection)
         return;
     try {

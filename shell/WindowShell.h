@@ -14,6 +14,7 @@ class QMenu;
 class QWidget;
 class QStatusBar;
 class QToolBar;
+class SelectionKeeper;
 class StatusPanel;
 class TextSelection;
 
@@ -35,7 +36,8 @@ public:
     WindowShell(QMainWindow& window, ShellContext context, CloseEntry closeEntry,
                 std::function<void()> newCommand);
 
-    void setStatusText(const QString& text);
+    // details: the tooltip of a text that sums something up.
+    void setStatusText(const QString& text, const QString& details = {});
     QString statusText() const;
     QStatusBar* statusBar() const;
     QToolBar* toolBar() const;
@@ -79,4 +81,5 @@ private:
     QToolBar* m_toolBar = nullptr;
     QStatusBar* m_statusBar = nullptr;
     StatusPanel* m_statusPanel = nullptr;
+    SelectionKeeper* m_selectionKeeper = nullptr;
 };

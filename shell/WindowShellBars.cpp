@@ -1,6 +1,8 @@
 // Builds the menu bar, toolbar and status bar of a window shell.
 
+#include "EnterKeyClick.h"
 #include "FieldContextMenu.h"
+#include "SelectionKeeper.h"
 #include "ShellImages.h"
 #include "ShortcutRouter.h"
 #include "StatusPanel.h"
@@ -32,6 +34,8 @@ WindowShell::WindowShell(QMainWindow& window, ShellContext context, CloseEntry c
     createStatusBar();
     new ShortcutRouter(m_window, m_actions);
     new FieldContextMenu(m_window);
+    new EnterKeyClick(m_window);
+    m_selectionKeeper = new SelectionKeeper(m_window);
 }
 
 void WindowShell::createMenus(CloseEntry closeEntry)

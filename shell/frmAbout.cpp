@@ -2,6 +2,7 @@
 
 #include "DesignFont.h"
 #include "Dialogs.h"
+#include "OwnerCentre.h"
 #include "ShellImages.h"
 #include "SysInfoStarter.h"
 #include "Twips.h"
@@ -50,6 +51,7 @@ frmAbout::frmAbout(ShellContext context, QWidget* parent)
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
     Form_Load();
     DesignFont::widenToFit(*this);
+    centreOverOwner(*this);
 }
 
 void frmAbout::createControls()

@@ -1,6 +1,8 @@
 #include "ShellTestWindow.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMenu>
 
 namespace {
 
@@ -179,6 +181,43 @@ TEST_F(EditCommandsTest, CommandsActOnTheWindowWhoseMenuWasUsed)
     trigger(second, "mnuEditCut");
     EXPECT_EQ(clipboard.content, QStringLiteral("zweites"));
     EXPECT_EQ(first.lineEdit->text(), QStringLiteral("erstes"));
+}
+
+} // namespace
+
+namespace {
+
+// Opens Bearbeiten with Alt+B, as the keyboard does, and chooses the entry
+// by its access key.
+void chooseFromKeyboard(ShellTestWindow& window, Qt::Key entry)
+{
+    QTest::keyClick(window.focusWidget(), Qt::Key_B, Qt::AltModifier);
+    QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr);
+    QTest::keyClick(QApplication::activePopupWidget(), entry);
+    QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+}
+
+TEST_F(EditCommandsTest, EditMenuFromTheKeyboardActsOnTheSelectionItFound)
+{
+    ShellTestWindow& window = openWindow();
+    selectInLine(*window.lineEdit, QStringLiteral("http://neu.example"), 0, 18);
+    chooseFromKeyboard(window, Qt::Key_K);
+    EXPECT_EQ(clipboard.content, QStringLiteral("http://neu.example"));
+    EXPECT_EQ(window.lineEdit->selectedText(), QStringLiteral("http://neu.example"))
+        << "the selection is back when the menu has closed";
+
+    clipboard.content = QStringLiteral("https://anders.example");
+    chooseFromKeyboard(window, Qt::Key_E);
+    EXPECT_EQ(window.lineEdit->text(), QStringLiteral("https://anders.example"));
+
+    selectInLine(*window.lineEdit, QStringLiteral("alt neu"), 4, 3);
+    chooseFromKeyboard(window, Qt::Key_A);
+    EXPECT_EQ(window.lineEdit->text(), QStringLiteral("alt "));
+    EXPECT_EQ(clipboard.content, QStringLiteral("neu"));
+
+    selectInPlain(*window.plainTextEdit, QStringLiteral("<p>\nalt\n</p>"), 4, 3);
+    chooseFromKeyboard(window, Qt::Key_K);
+    EXPECT_EQ(clipboard.content, QStringLiteral("alt"));
 }
 
 } // namespace

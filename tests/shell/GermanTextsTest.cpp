@@ -1,15 +1,26 @@
 #include "DesignFont.h"
 #include "FieldContextMenu.h"
 #include "GermanQtTexts.h"
+#include "QtDialogs.h"
 #include "StatusPanel.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
 #include <gtest/gtest.h>
+#include <utime.h>
 
 namespace {
 
@@ -36,6 +47,50 @@ TEST(GermanQtTexts, QtSpeaksGermanWhileTheyAreLoaded)
         EXPECT_EQ(ctrlN(), QStringLiteral("Strg+N"));
     }
     EXPECT_EQ(ctrlN(), QStringLiteral("Ctrl+N"));
+}
+
+// What the folder dialog's detail view shows for the entry of that name.
+QStringList folderDialogRow(const QString& folder, const QString& entry)
+{
+    QStringList row;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        dialog->setDirectory(folder);
+        auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+        const bool found = QTest::qWaitFor(
+            [&] {
+                const QModelIndex root = view->rootIndex();
+                for (int r = 0; r < view->model()->rowCount(root); ++r) {
+                    if (view->model()->index(r, 0, root).data().toString() != entry)
+                        continue;
+                    for (int column = 0; column < view->model()->columnCount(root); ++column)
+                        row << view->model()->index(r, column, root).data().toString();
+                    return true;
+                }
+                return false;
+            },
+            10000);
+        EXPECT_TRUE(found) << "the dialog listed no " << entry.toStdString();
+        dialog->reject();
+    });
+    QtDialogs().chooseFolder(nullptr, QStringLiteral("Bitte Verzeichnis wählen:"));
+    return row;
+}
+
+TEST(GermanQtTexts, FolderDialogWritesDatesInGerman)
+{
+    const GermanQtTexts german;
+    QTemporaryDir root;
+    ASSERT_TRUE(QDir(root.path()).mkdir(QStringLiteral("alt")));
+    const QDateTime december(QDate(2026, 12, 7), QTime(22, 54));
+    const utimbuf times{december.toSecsSinceEpoch(), december.toSecsSinceEpoch()};
+    ASSERT_EQ(::utime(QFile::encodeName(root.filePath(QStringLiteral("alt"))).constData(), &times),
+              0);
+    const QStringList row = folderDialogRow(root.path(), QStringLiteral("alt"));
+    ASSERT_EQ(row.size(), 4);
+    EXPECT_EQ(row[3], QStringLiteral("07.12.26 22:54"));
 }
 
 TEST(FieldContextMenu, OffersNoUndoLikeTheEditMenu)

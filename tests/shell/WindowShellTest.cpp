@@ -206,8 +206,16 @@ TEST_F(WindowShellTest, InfoOpensTheAboutBoxModallyOverItsWindow)
     openWindow();
     ShellTestWindow& second = openWindow();
     QString caption;
-    dialogs.whileModalOpen = [&caption](QWidget& about) { caption = about.windowTitle(); };
+    // Where the box, wider than the window, fits on the screen.
+    second.move(300, 200);
+    QPoint centre;
+    dialogs.whileModalOpen = [&caption, &centre](QWidget& about) {
+        caption = about.windowTitle();
+        centre = about.frameGeometry().center();
+    };
     trigger(second, "mnuHelpAbout");
+    EXPECT_LE((centre - second.frameGeometry().center()).manhattanLength(), 1)
+        << "the whole box over the whole window";
     ASSERT_EQ(dialogs.modalWindows.size(), 1u);
     EXPECT_EQ(dialogs.modalWindows[0].owner, &second);
     EXPECT_TRUE(dialogs.modalWindows[0].wasModal);
@@ -256,3 +264,17 @@ TEST_F(WindowShellTest, ToolbarDispatchMatchesKeysExactly)
 }
 
 } // namespace
+
+TEST_F(WindowShellTest, EnterAndReturnPressTheFocusedButton)
+{
+    ShellTestWindow& window = openWindow();
+    int clicks = 0;
+    QObject::connect(window.button, &QPushButton::clicked, [&clicks] { ++clicks; });
+    window.button->setFocus();
+    QTest::keyClick(window.button, Qt::Key_Return);
+    QTest::keyClick(window.button, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(clicks, 2);
+    window.button->setEnabled(false);
+    QTest::keyClick(window.button, Qt::Key_Return);
+    EXPECT_EQ(clicks, 2);
+}
