@@ -23,6 +23,7 @@ constexpr Entry Entries[] = {
     {Settings::Key::Dateitypen, "Data/txtDateitypen"},
     {Settings::Key::URLneu, "Data/txtURLneu"},
     {Settings::Key::Zuordnungsdatei, "Extras/Zuordnungsdatei"},
+    {Settings::Key::ZuordnungsVerzeichnis, "Extras/ZuordnungsVerzeichnis"},
     {Settings::Key::AlteAdresse, "Extras/AlteAdresse"},
 };
 
@@ -59,6 +60,7 @@ QString Settings::defaultValue(Key key)
     case Key::URLneu:
         return exampleUrl();
     case Key::Zuordnungsdatei:
+    case Key::ZuordnungsVerzeichnis:
     case Key::AlteAdresse:
         return {};
     }

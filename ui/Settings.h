@@ -22,6 +22,8 @@ public:
         URLneu,
         // The mapping file of the runs, empty for none.
         Zuordnungsdatei,
+        // The folder the mapping file was chosen for, as typed then.
+        ZuordnungsVerzeichnis,
         // The old site's address the move check asks.
         AlteAdresse
     };

@@ -5,6 +5,7 @@
 #include "ExtrasMenu.h"
 #include "FolderDropFilter.h"
 #include "MainWindowRelocation.h"
+#include "MappingFile.h"
 #include "OutputFiles.h"
 #include "Relocation.h"
 #include "RunProgress.h"
@@ -18,6 +19,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -49,6 +51,7 @@ frmMain::frmMain(SharedState& state, FileSystem& fileSystem, ShellContext contex
                                             [this] { mnuFileNew_Click(); });
     m_extras = new ExtrasMenu(*this);
     createControls();
+    m_mapping = new MappingFile(*this, *m_shell->statusBar(), m_context.dialogs);
     createExtrasMenu();
     connectControls();
     m_context.windows.add(*this);
@@ -155,6 +158,8 @@ void frmMain::cmdStart_Click()
     // inside the running one.
     if (m_running)
         return;
+    if (!mappingMayBeUsed())
+        return;
     m_running = true;
     std::vector<std::string> unmapped;
     {
@@ -163,15 +168,21 @@ void frmMain::cmdStart_Click()
         m_extras->choose(extraFiles);
         Relocation::Outcome outcome;
         std::size_t pagesWritten = 0;
+        bool mappingRefused = false;
         std::string outputRoot;
         {
             MainWindowRelocation window(*this, extraFiles);
             Relocation relocation(window, m_fileSystem, m_state, inputs);
             outcome = relocation.run();
+            mappingRefused = relocation.mappingRefused();
             pagesWritten = relocation.pagesWritten();
             outputRoot = relocation.outputRoot();
             unmapped = relocation.unmappedPaths();
         }
+        // The run leaves the status as it was after most refusals; one for
+        // the Extras must not leave the "Fertig" of the run before.
+        if (mappingRefused)
+            SetStatus(QString::fromUtf8(Relocation::AbortedStatus));
         // The report also lists a run that stopped early; rules need all pages.
         if (!extraFiles.empty() && pagesWritten > 0)
             writeExtras(extraFiles, outputRoot, outcome == Relocation::Outcome::Done);
@@ -190,12 +201,9 @@ RelocationInputs frmMain::relocationInputs() const
         box = 0;
     else if (chkUnterverzeichnis->checkState() == Qt::Checked)
         box = 1;
-    return {txtVerzeichnis->text().toStdString(),
-            txtDateitypen->text().toStdString(),
-            txtURLneu->text().toStdString(),
-            box,
-            m_state.UseStandardTemplate,
-            Settings::read(Settings::Key::Zuordnungsdatei).toStdString()};
+    return {txtVerzeichnis->text().toStdString(), txtDateitypen->text().toStdString(),
+            txtURLneu->text().toStdString(),      box,
+            m_state.UseStandardTemplate,          MappingFile::path().toStdString()};
 }
 
 // Below the extra files: the mapping file and the check of a move.
@@ -213,7 +221,7 @@ void frmMain::createExtrasMenu()
 
 void frmMain::mnuExtrasZuordnung_Click()
 {
-    const QString current = Settings::read(Settings::Key::Zuordnungsdatei);
+    const QString current = MappingFile::path();
     if (!current.isEmpty()) {
         const QMessageBox::StandardButton answer = m_context.dialogs.message(
             this, QStringLiteral("Kelvane"),
@@ -222,7 +230,7 @@ void frmMain::mnuExtrasZuordnung_Click()
                                "Zuordnungsdatei mehr."),
             QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer == QMessageBox::No)
-            Settings::write(Settings::Key::Zuordnungsdatei, QString());
+            m_mapping->clear();
         if (answer != QMessageBox::Yes)
             return;
     }
@@ -230,12 +238,21 @@ void frmMain::mnuExtrasZuordnung_Click()
         this, QStringLiteral("Zuordnungsdatei wählen"),
         QStringLiteral("CSV-Dateien (*.csv);;Alle Dateien (*)"), false);
     if (!file.isEmpty())
-        Settings::write(Settings::Key::Zuordnungsdatei, file);
+        m_mapping->choose(file, txtVerzeichnis->text());
+}
+
+// Asked before anything is written or checked; a No ends there.
+bool frmMain::mappingMayBeUsed()
+{
+    if (m_mapping->mayBeUsedFor(txtVerzeichnis->text()))
+        return true;
+    SetStatus(QString::fromUtf8(Relocation::AbortedStatus));
+    return false;
 }
 
 void frmMain::mnuExtrasPruefen_Click()
 {
-    if (m_running)
+    if (m_running || !mappingMayBeUsed())
         return;
     frmUmzugPruefen dialog(m_state, m_fileSystem, m_context.dialogs, relocationInputs(), this);
     m_context.dialogs.runModal(dialog);
@@ -260,11 +277,17 @@ void frmMain::writeExtras(const OutputFiles& files, const std::string& outputRoo
 {
     const OutputFiles::Result result = files.write(m_fileSystem, outputRoot, complete);
     if (!result.Written.empty()) {
+        // Six names do not fit beside the count; the status names where the
+        // pages went and counts the files, which its tooltip lists.
         QStringList names;
         for (const std::string& name : result.Written)
             names.append(QString::fromStdString(name));
-        SetStatus(m_shell->statusText() + QStringLiteral(", geschrieben: ") +
-                  names.join(QStringLiteral(", ")));
+        const QString written =
+            names.size() == 1 ? names.first() : QStringLiteral("%1 Dateien").arg(names.size());
+        m_shell->setStatusText(m_shell->statusText() + QStringLiteral(", Seiten in ") +
+                                   QDir::toNativeSeparators(QString::fromStdString(outputRoot)) +
+                                   QStringLiteral(", geschrieben: ") + written,
+                               QStringLiteral("Geschrieben:\n") + names.join(u'\n'));
     }
     const auto show = [this](const std::vector<std::string>& texts, QMessageBox::Icon icon) {
         if (texts.empty())

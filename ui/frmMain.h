@@ -11,6 +11,7 @@
 
 class ExtrasMenu;
 class FileSystem;
+class MappingFile;
 class OutputFiles;
 class QButtonGroup;
 class QCheckBox;
@@ -65,6 +66,7 @@ private:
     void connectControls();
     void createExtrasMenu();
     void warnUnmapped(const std::vector<std::string>& paths);
+    bool mappingMayBeUsed();
 
     void Form_Load();
     void Form_Unload();
@@ -85,6 +87,7 @@ private:
     ShellContext m_context;
     std::unique_ptr<WindowShell> m_shell;
     ExtrasMenu* m_extras = nullptr;
+    MappingFile* m_mapping = nullptr;
     QPointer<frmHTML> EditorForm;
     bool m_running = false;
     bool m_closeRequested = false;

@@ -1,16 +1,21 @@
 #include "frmUmzugPruefen.h"
 
 #include "BrowserUrl.h"
+#include "CheckClassLook.h"
 #include "CheckReport.h"
+#include "CheckTableLayout.h"
 #include "Dialogs.h"
 #include "EngineError.h"
 #include "FileSystem.h"
+#include "OwnerCentre.h"
+#include "ReadableUrl.h"
 #include "Relocation.h"
 #include "RelocationWindow.h"
 #include "Settings.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -108,17 +113,19 @@ void frmUmzugPruefen::createControls()
 
     prgFortschritt = new QProgressBar(this);
     prgFortschritt->setObjectName(QStringLiteral("prgFortschritt"));
-    prgFortschritt->setFormat(QStringLiteral("%v von %m"));
     prgFortschritt->setValue(0);
+    showProgressCount(false);
     layout->addWidget(prgFortschritt);
 
     auto* filterRow = new QHBoxLayout;
     cboKlasse = new QComboBox(this);
     cboKlasse->setObjectName(QStringLiteral("cboKlasse"));
     cboKlasse->addItem(QStringLiteral("alle Klassen"));
-    for (const CheckClass checkClass : AllCheckClasses)
-        cboKlasse->addItem(QString::fromUtf8(checkClassName(checkClass).data(),
-                                             static_cast<int>(checkClassName(checkClass).size())));
+    for (const CheckClass checkClass : AllCheckClasses) {
+        cboKlasse->addItem(CheckClassLook::icon(checkClass), CheckClassLook::name(checkClass));
+        cboKlasse->setItemData(cboKlasse->count() - 1, CheckClassLook::explanation(checkClass),
+                               Qt::ToolTipRole);
+    }
     auto* lblKlasse = new QLabel(QStringLiteral("&Klasse:"), this);
     lblKlasse->setBuddy(cboKlasse);
     filterRow->addWidget(lblKlasse);
@@ -127,8 +134,10 @@ void frmUmzugPruefen::createControls()
     layout->addLayout(filterRow);
 
     m_model = new QStandardItemModel(0, 4, this);
-    m_model->setHorizontalHeaderLabels({QStringLiteral("Klasse"), QStringLiteral("Alte URL"),
-                                        QStringLiteral("Ziel-URL"), QStringLiteral("Status")});
+    QStringList headers;
+    for (const std::string_view name : CheckReport::ColumnNames)
+        headers.append(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    m_model->setHorizontalHeaderLabels(headers);
     m_filter = new QSortFilterProxyModel(this);
     m_filter->setSourceModel(m_model);
     m_filter->setFilterKeyColumn(0);
@@ -139,8 +148,8 @@ void frmUmzugPruefen::createControls()
     tblErgebnis->sortByColumn(-1, Qt::AscendingOrder);
     tblErgebnis->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblErgebnis->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tblErgebnis->horizontalHeader()->setStretchLastSection(true);
     tblErgebnis->verticalHeader()->hide();
+    CheckTableLayout::apply(*tblErgebnis);
     layout->addWidget(tblErgebnis, 1);
 
     auto* bottomRow = new QHBoxLayout;
@@ -154,6 +163,15 @@ void frmUmzugPruefen::createControls()
     bottomRow->addWidget(cmdBericht);
     layout->addLayout(bottomRow);
     resize(900, 500);
+    centreOverOwner(*this);
+}
+
+// Before the first start there is nothing to count; "0 von 100" would be a
+// count of pages nobody asked for.
+void frmUmzugPruefen::showProgressCount(bool shown)
+{
+    prgFortschritt->setFormat(shown ? QStringLiteral("%v von %m") : QString());
+    prgFortschritt->setTextVisible(shown);
 }
 
 void frmUmzugPruefen::cmdStart_Click()
@@ -190,13 +208,15 @@ void frmUmzugPruefen::startCheck()
 
     m_results.assign(pages.size(), CheckResult{});
     m_model->removeRows(0, m_model->rowCount());
+    m_oldAddress = oldAddress.toStdString();
     for (const HttpCheck::Page& page : pages) {
-        m_model->appendRow({new QStandardItem,
-                            new QStandardItem(QString::fromStdString(page.OldUrl)),
-                            new QStandardItem, new QStandardItem});
+        auto* oldUrl = new QStandardItem(ReadableUrl::below(page.OldUrl, m_oldAddress));
+        oldUrl->setToolTip(ReadableUrl::of(page.OldUrl));
+        m_model->appendRow({new QStandardItem, oldUrl, new QStandardItem, new QStandardItem});
     }
     prgFortschritt->setRange(0, static_cast<int>(pages.size()));
     prgFortschritt->setValue(0);
+    showProgressCount(true);
     lblZusammenfassung->clear();
     cmdBericht->setEnabled(false);
     txtAlteAdresse->setEnabled(false);
@@ -241,11 +261,16 @@ void frmUmzugPruefen::showResult(std::size_t index, const CheckResult& result)
         return;
     m_results[index] = result;
     const int row = static_cast<int>(index);
-    m_model->item(row, 0)->setText(
-        QString::fromUtf8(checkClassName(result.Class).data(),
-                          static_cast<int>(checkClassName(result.Class).size())));
-    m_model->item(row, 2)->setText(QString::fromStdString(result.FinalUrl));
-    m_model->item(row, 3)->setText(QString::fromStdString(result.statusText()));
+    QStandardItem& checkClass = *m_model->item(row, CheckTableLayout::Klasse);
+    checkClass.setText(CheckClassLook::name(result.Class));
+    checkClass.setIcon(CheckClassLook::icon(result.Class));
+    checkClass.setToolTip(CheckClassLook::explanation(result.Class));
+    QStandardItem& target = *m_model->item(row, CheckTableLayout::ZielUrl);
+    target.setText(ReadableUrl::of(result.FinalUrl));
+    target.setToolTip(target.text());
+    QStandardItem& status = *m_model->item(row, CheckTableLayout::Status);
+    status.setText(QString::fromStdString(result.statusText()));
+    status.setToolTip(status.text());
     prgFortschritt->setValue(prgFortschritt->value() + 1);
 }
 
@@ -279,8 +304,12 @@ void frmUmzugPruefen::cmdBericht_Click()
                                               QStringLiteral("CSV-Dateien (*.csv)"), true);
     if (file.isEmpty())
         return;
+    // A name typed without an extension would give a file that no
+    // spreadsheet program offers to open.
+    const QString report =
+        QFileInfo(file).suffix().isEmpty() ? file + QStringLiteral(".csv") : file;
     try {
-        m_fileSystem.WriteFile(file.toStdString(), CheckReport(m_results).csv());
+        m_fileSystem.WriteFile(report.toStdString(), CheckReport(m_results).csv());
     } catch (const EngineError& error) {
         message(QString::fromStdString(error.what()), QMessageBox::Critical);
     }

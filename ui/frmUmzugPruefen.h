@@ -57,12 +57,15 @@ private:
     void showResult(std::size_t index, const CheckResult& result);
     void checkFinished(std::vector<CheckResult> results);
     void message(const QString& text, int icon);
+    void showProgressCount(bool shown);
 
     const SharedState& m_state;
     FileSystem& m_fileSystem;
     Dialogs& m_dialogs;
     const RelocationInputs m_inputs;
     const HttpCheck::Limits m_limits;
+    // The old address of the running or last check.
+    std::string m_oldAddress;
     std::vector<CheckResult> m_results;
     std::shared_ptr<std::atomic<bool>> m_cancel;
     std::thread m_worker;

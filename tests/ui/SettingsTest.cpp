@@ -41,6 +41,7 @@ std::vector<KeyCase> keyCases()
         {Settings::Key::URLneu, "Data/txtURLneu",
          QStringLiteral("http://www.example.com/subdir1/subdir2")},
         {Settings::Key::Zuordnungsdatei, "Extras/Zuordnungsdatei", QString()},
+        {Settings::Key::ZuordnungsVerzeichnis, "Extras/ZuordnungsVerzeichnis", QString()},
         {Settings::Key::AlteAdresse, "Extras/AlteAdresse", QString()},
     };
 }

@@ -57,7 +57,15 @@ TEST_F(frmMainCommands, folderButtonTakesTheChosenFolderAndIgnoresCancel)
     click("cmdVerzeichnis");
     EXPECT_EQ(field("txtVerzeichnis")->text(), QStringLiteral("/"));
 
-    ASSERT_EQ(dialogs.folderPrompts.size(), 2u);
+    // Enter presses the focused button, as Space does.
+    dialogs.folder = QStringLiteral("/srv");
+    button("cmdVerzeichnis")->setFocus();
+    QTest::keyClick(button("cmdVerzeichnis"), Qt::Key_Return);
+    EXPECT_EQ(field("txtVerzeichnis")->text(), QStringLiteral("/srv"));
+    dialogs.folder = QStringLiteral("/");
+    QTest::keyClick(button("cmdVerzeichnis"), Qt::Key_Return);
+
+    ASSERT_EQ(dialogs.folderPrompts.size(), 4u);
     EXPECT_EQ(dialogs.folderPrompts[0], QStringLiteral("Bitte Verzeichnis wählen:"));
 }
 

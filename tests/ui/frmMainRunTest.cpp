@@ -2,6 +2,7 @@
 #include "PageTemplate.h"
 #include "Settings.h"
 
+#include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <functional>
@@ -307,6 +308,9 @@ TEST_F(frmMainRun, theExtrasMenuChoosesTheFilesEachRunWritesAndKeepsTheChoice)
     const Choice choices[] = {
         {"mnuExtrasApache", "site_Moved/.htaccess", ".htaccess"},
         {"mnuExtrasnginx", "site_Moved.nginx.conf", "site_Moved.nginx.conf"},
+        {"mnuExtrasCaddy", "site_Moved.Caddyfile", "site_Moved.Caddyfile"},
+        {"mnuExtrasIIS", "site_Moved/web.config", "web.config"},
+        {"mnuExtrasNetlify", "site_Moved/_redirects", "_redirects"},
         {"mnuExtrasBericht", "site_Moved.csv", "site_Moved.csv"},
     };
     for (const Choice& choice : choices) {
@@ -316,18 +320,25 @@ TEST_F(frmMainRun, theExtrasMenuChoosesTheFilesEachRunWritesAndKeepsTheChoice)
         entry->trigger();
     }
     click("cmdStart");
-    EXPECT_EQ(statusText(), QStringLiteral("Fertig, 4 Dateien verarbeitet, geschrieben: "
-                                           ".htaccess, site_Moved.nginx.conf, site_Moved.csv"));
-    for (const Choice& choice : choices)
+    EXPECT_EQ(statusText(), QStringLiteral("Fertig, 4 Dateien verarbeitet, Seiten in ") +
+                                path("site_Moved") + QStringLiteral(", geschrieben: 6 Dateien"));
+    // The panel shows what fits: the count whole, the path cut between folders.
+    const auto* panel = control<QLabel>("sbStatusBarPanel1");
+    EXPECT_LE(panel->fontMetrics().horizontalAdvance(panel->text()), panel->contentsRect().width());
+    EXPECT_TRUE(panel->text().endsWith(QStringLiteral("site_Moved, geschrieben: 6 Dateien")))
+        << panel->text().toStdString();
+    for (const Choice& choice : choices) {
         EXPECT_TRUE(exists(choice.writtenFile)) << choice.writtenFile;
-    EXPECT_FALSE(exists("site_Moved/web.config"));
+        EXPECT_TRUE(panel->toolTip().contains(QStringLiteral("\n") +
+                                              QString::fromLatin1(choice.statusName)))
+            << choice.statusName;
+    }
     EXPECT_NE(readFile("site_Moved/.htaccess").indexOf("RewriteRule \"^$\""), -1)
         << "the folder of index.html answers at its address";
 
     restart();
     for (const Choice& choice : choices)
         EXPECT_TRUE(window->findChild<QAction*>(QString::fromLatin1(choice.entry))->isChecked());
-    EXPECT_FALSE(window->findChild<QAction*>(QStringLiteral("mnuExtrasIIS"))->isChecked());
     EXPECT_EQ(QSettings(QStringLiteral("Kelvane"), QStringLiteral("Kelvane"))
                   .value(QStringLiteral("Extras/Apache"))
                   .toString(),

@@ -4,6 +4,7 @@
 #include "Settings.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -97,8 +98,7 @@ TEST_F(frmUmzugPruefenTest, ChecksEveryPageFiltersByClassAndSavesTheReport)
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.isChecking(), 20000);
 
         EXPECT_EQ(column(dialog, 0), QStringList(4, QStringLiteral("fehler")));
-        EXPECT_TRUE(
-            column(dialog, 1).contains(closed.url() + QStringLiteral("/mit%20Leerzeichen/c.htm")));
+        EXPECT_TRUE(column(dialog, 1).contains(QStringLiteral("mit Leerzeichen/c.htm")));
         EXPECT_EQ(column(dialog, 3), QStringList(4, QStringLiteral("keine Verbindung")));
         EXPECT_EQ(dialog.findChild<QProgressBar*>(QStringLiteral("prgFortschritt"))->value(), 4);
         EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lblZusammenfassung"))->text(),
@@ -122,7 +122,7 @@ TEST_F(frmUmzugPruefenTest, ChecksEveryPageFiltersByClassAndSavesTheReport)
                           Qt::LeftButton);
     });
     const QByteArray report = readFile("bericht.csv");
-    EXPECT_TRUE(report.startsWith("Klasse,alte URL,Ziel-URL,HTTP-Status\r\nfehler,"));
+    EXPECT_TRUE(report.startsWith("\xEF\xBB\xBFKlasse,Alte URL,Ziel-URL,Status\r\nfehler,"));
     EXPECT_EQ(report.count("\r\n"), 5);
     EXPECT_EQ(Settings::read(Settings::Key::AlteAdresse), closed.url());
 }
@@ -168,10 +168,117 @@ TEST_F(frmUmzugPruefenTest, RunUsesTheMappingAndNamesPathsWithoutAPage)
     writeFile("map.csv", "\"mit Leerzeichen/c.htm\",https://anders.example/c\r\n"
                          "nicht/da.htm,https://anders.example/x\r\n");
     Settings::write(Settings::Key::Zuordnungsdatei, path("map.csv"));
+    Settings::write(Settings::Key::ZuordnungsVerzeichnis, path("site"));
     click("cmdStart");
     EXPECT_TRUE(
         readFile("site_Moved/mit Leerzeichen/c.htm").contains("https://anders.example/c\""));
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text,
               QStringLiteral("Die Zuordnungsdatei nennt Seiten, die es nicht gibt:\nnicht/da.htm"));
+}
+
+TEST_F(frmUmzugPruefenTest, TableShowsDecodedAddressesBelowTheSiteAndMarksTheClasses)
+{
+    writeFile("site/\xC3\x9C"
+              "ber uns/Team.htm",
+              "alte Seite");
+    const LoopbackPort closed(false);
+    dialogs.file = path("bericht");
+    withDialog([&](frmUmzugPruefen& dialog) {
+        auto* progress = dialog.findChild<QProgressBar*>(QStringLiteral("prgFortschritt"));
+        EXPECT_EQ(progress->text(), QString()) << "nothing to count before the start";
+        // Wider than the test's screen, it is kept on the screen.
+        EXPECT_TRUE(dialog.frameGeometry().contains(window->frameGeometry().center()));
+        EXPECT_NEAR(dialog.frameGeometry().center().y(), window->frameGeometry().center().y(), 1)
+            << "opened over the main window";
+
+        start(dialog, closed.url());
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isChecking(), 20000);
+        EXPECT_EQ(progress->text(), QStringLiteral("5 von 5"));
+        auto* table = dialog.findChild<QTableView*>(QStringLiteral("tblErgebnis"));
+        table->sortByColumn(1, Qt::AscendingOrder);
+        const QStringList old = column(dialog, 1);
+        const QString team = QStringLiteral("Über uns/Team.htm");
+        EXPECT_EQ(old.last(), team) << "sorted as read, not as %C3%9C";
+        const QModelIndex teamRow = table->model()->index(old.size() - 1, 1);
+        EXPECT_EQ(teamRow.data(Qt::ToolTipRole).toString(), closed.url() + u'/' + team);
+
+        const QModelIndex failed = table->model()->index(0, 0);
+        EXPECT_FALSE(failed.data(Qt::DecorationRole).value<QIcon>().isNull());
+        EXPECT_TRUE(failed.data(Qt::ToolTipRole).toString().startsWith(QStringLiteral("fehler: ")));
+        EXPECT_TRUE(table->model()
+                        ->index(0, 3)
+                        .data(Qt::ToolTipRole)
+                        .toString()
+                        .contains(QStringLiteral("keine Verbindung")));
+
+        const QHeaderView& header = *table->horizontalHeader();
+        EXPECT_EQ(header.model()->headerData(3, Qt::Horizontal).toString(),
+                  QStringLiteral("Status"));
+        EXPECT_LT(header.sectionSize(3) * 3, header.sectionSize(1))
+            << "the addresses get the width";
+        EXPECT_EQ(header.sectionSize(1), header.sectionSize(2));
+        EXPECT_FALSE(table->wordWrap());
+        EXPECT_EQ(table->textElideMode(), Qt::ElideMiddle);
+
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("cmdBericht")),
+                          Qt::LeftButton);
+    });
+    EXPECT_TRUE(readFile("bericht.csv").startsWith("\xEF\xBB\xBFKlasse,Alte URL,"))
+        << "a name without extension gets .csv";
+}
+
+TEST_F(frmUmzugPruefenTest, MappingFileIsShownAndAskedForInAnotherFolder)
+{
+    writeFile("map.csv", "a.htm,https://anders.example/a\r\n");
+    writeFile("zweite/a.htm", "alte Seite");
+    auto* label = window->findChild<QLabel*>(QStringLiteral("lblZuordnung"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_FALSE(label->isVisible());
+    dialogs.file = path("map.csv");
+    window->findChild<QAction*>(QStringLiteral("mnuExtrasZuordnung"))->trigger();
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_TRUE(label->text().contains(QStringLiteral("map.csv"))) << label->text().toStdString();
+    EXPECT_TRUE(label->toolTip().contains(path("site")));
+
+    typeInto("txtVerzeichnis", path("zweite"));
+    dialogs.answer = QMessageBox::No;
+    click("cmdStart");
+    EXPECT_FALSE(exists("zweite_Moved"));
+    EXPECT_EQ(statusText(), QStringLiteral("Durchführung abgebrochen."));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(path("site")));
+    EXPECT_TRUE(dialogs.messages[0].text.contains(path("zweite")));
+
+    dialogs.answer = QMessageBox::Yes;
+    click("cmdStart");
+    EXPECT_TRUE(readFile("zweite_Moved/a.htm").contains("https://anders.example/a"));
+    EXPECT_EQ(Settings::read(Settings::Key::ZuordnungsVerzeichnis), path("zweite"));
+
+    // The same folder by another spelling is not another folder.
+    typeInto("txtVerzeichnis", path("zweite") + QStringLiteral("/../zweite/"));
+    click("cmdStart");
+    EXPECT_EQ(dialogs.messages.size(), 3u) << "the run's question about zweite_Moved only";
+}
+
+TEST_F(frmUmzugPruefenTest, RefusedMappingLeavesAStatusThatSaysSo)
+{
+    click("cmdStart");
+    ASSERT_EQ(statusText(), QStringLiteral("Fertig, 4 Dateien verarbeitet"));
+    const std::pair<const char*, const char*> mappings[] = {
+        {"a.htm\r\n", "Zeile 1"},                                   // a faulty line
+        {"anders/a.htm,https://n.example/a\r\n", "keine Seite im"}, // made for another site
+    };
+    dialogs.answer = QMessageBox::Yes;
+    for (const auto& [text, reason] : mappings) {
+        writeFile("map.csv", text);
+        Settings::write(Settings::Key::Zuordnungsdatei, path("map.csv"));
+        Settings::write(Settings::Key::ZuordnungsVerzeichnis, path("site"));
+        dialogs.messages.clear();
+        click("cmdStart");
+        EXPECT_EQ(statusText(), QStringLiteral("Durchführung abgebrochen.")) << reason;
+        ASSERT_FALSE(dialogs.messages.empty());
+        EXPECT_TRUE(dialogs.messages.back().text.contains(QString::fromUtf8(reason)))
+            << dialogs.messages.back().text.toStdString();
+    }
 }
