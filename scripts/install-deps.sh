@@ -9,8 +9,9 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     # what the windows show: their narrow design font and Qt's German texts
     fonts-liberation qt6-translations-l10n
-    # the screenshot test: a virtual X server and a tool that grabs its screen
-    xvfb imagemagick
+    # the screenshot test: a virtual X server, a window manager that frames the
+    # windows, a tool that grabs the screen and one that types and finds windows
+    xvfb imagemagick openbox xdotool
     # the browser test: a headless browser and the local web servers
     chromium python3
     # the installation tests: package building and the desktop metadata checks

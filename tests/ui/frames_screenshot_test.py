@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
-"""Starts the real kelvane program on a virtual X server under Qt's default
-style and under "windows", grabs the screen and checks each frame of the main
-window as drawn: its top line runs through its caption, below no control.
-Usage: frames_screenshot_test.py PROGRAM (needs Xvfb and ImageMagick)."""
+"""Starts the real kelvane program on a virtual X server with a window manager
+under Qt's default style, "fusion" and "windows", grabs the screen and checks
+each frame of the main window as drawn: its top line runs through its
+caption, below no control. Then it opens Hilfe > Info from the keyboard and
+checks that the about box, frame and all, stands centred over the main
+window's frame. Usage: frames_screenshot_test.py PROGRAM (needs Xvfb,
+ImageMagick, openbox and xdotool)."""
 
 import os
 import select
@@ -95,6 +98,74 @@ def check_frame(pixel, name, places):
     return line - top
 
 
+def start_window_manager(display):
+    """openbox draws the frames whose size the about box must allow for, and
+    says how thick they are in each window's _NET_FRAME_EXTENTS."""
+    home = tempfile.mkdtemp()
+    manager = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL,
+                               env=dict(os.environ, DISPLAY=display, HOME=home,
+                                        XDG_CONFIG_HOME=home))
+    wait_for(lambda: b"_NET_SUPPORTING_WM_CHECK(WINDOW)" in x_tool(
+        display, "xprop", "-root", "_NET_SUPPORTING_WM_CHECK") or manager.poll() is not None,
+        "openbox did not start")
+    if manager.poll() is not None:
+        raise Failure("openbox ended at once")
+    return manager
+
+
+def x_tool(display, *command):
+    return subprocess.run(command, env=dict(os.environ, DISPLAY=display), capture_output=True,
+                          timeout=TIMEOUT).stdout
+
+
+def window_id(display, name):
+    ids = x_tool(display, "xdotool", "search", "--onlyvisible", "--name", name).split()
+    return ids[0].decode() if ids else None
+
+
+def frame_of(display, window):
+    """(left, top, width, height) of the window with its frame."""
+    shell = dict(line.split("=", 1) for line in x_tool(
+        display, "xdotool", "getwindowgeometry", "--shell", window).decode().split())
+    extents = x_tool(display, "xprop", "-id", window, "_NET_FRAME_EXTENTS").decode()
+    if "=" not in extents:
+        raise Failure(f"window {window} has no frame extents: {extents}")
+    left, right, top, bottom = (int(n) for n in extents.split("=")[1].split(","))
+    return (int(shell["X"]) - left, int(shell["Y"]) - top,
+            int(shell["WIDTH"]) + left + right, int(shell["HEIGHT"]) + top + bottom)
+
+
+def check_about_box(display):
+    main = window_id(display, "^Kelvane$")
+    if main is None:
+        raise Failure("no main window found")
+    x_tool(display, "xdotool", "windowactivate", "--sync", main)
+    x_tool(display, "xdotool", "key", "--clearmodifiers", "alt+h")
+    time.sleep(0.3)
+    x_tool(display, "xdotool", "key", "f")
+    wait_for(lambda: window_id(display, "^About Kelvane$") is not None,
+             "Hilfe > Info showed no about box")
+    about = window_id(display, "^About Kelvane$")
+    # The window manager frames the box a moment after it is mapped.
+    deadline = time.monotonic() + TIMEOUT
+    while True:
+        try:
+            outer, box = frame_of(display, main), frame_of(display, about)
+            centre = lambda f: (2 * f[0] + f[2], 2 * f[1] + f[3])  # doubled
+            offset = [(b - o) / 2 for b, o in zip(centre(box), centre(outer))]
+            if all(abs(d) <= 1 for d in offset):
+                break
+            raise Failure(f"the about box's frame {box} stands {offset} off the centre of "
+                          f"the main window's frame {outer}")
+        except Failure:
+            if time.monotonic() > deadline:
+                raise
+            time.sleep(0.2)
+    x_tool(display, "xdotool", "key", "Escape")
+    return offset
+
+
 def check_program(program, display, style):
     with tempfile.TemporaryDirectory() as home:
         dump, log = os.path.join(home, "geometry.txt"), os.path.join(home, "program.log")
@@ -124,6 +195,8 @@ def check_program(program, display, style):
                         raise
                     time.sleep(0.2)
             print(f"style {style or 'default'}: frame lines in rows {rows}: pass")
+            offset = check_about_box(display)
+            print(f"style {style or 'default'}: about box centred ({offset}): pass")
         except Failure as failure:
             with open(log, errors="replace") as output:
                 raise Failure(f"style {style or 'default'}: {failure}\n{output.read()}") from None
@@ -137,8 +210,12 @@ def main():
     try:
         server, display = start_xvfb()
         try:
-            for style in ("", "windows"):
-                check_program(sys.argv[1], display, style)
+            manager = start_window_manager(display)
+            try:
+                for style in ("", "fusion", "windows"):
+                    check_program(sys.argv[1], display, style)
+            finally:
+                stop(manager)
         finally:
             stop(server)
     except Failure as failure:
