@@ -124,16 +124,36 @@ def window_id(display, name):
     return ids[0].decode() if ids else None
 
 
+def client_of(display, window):
+    """(left, top, width, height) of the window without its frame, as the X
+    server has it (xdotool's own geometry counts the frame twice)."""
+    info = dict(line.strip().split(":", 1) for line in x_tool(
+        display, "xwininfo", "-id", window).decode().splitlines() if ":" in line)
+    return tuple(int(info[key]) for key in ("Absolute upper-left X", "Absolute upper-left Y",
+                                            "Width", "Height"))
+
+
 def frame_of(display, window):
     """(left, top, width, height) of the window with its frame."""
-    shell = dict(line.split("=", 1) for line in x_tool(
-        display, "xdotool", "getwindowgeometry", "--shell", window).decode().split())
+    x, y, width, height = client_of(display, window)
     extents = x_tool(display, "xprop", "-id", window, "_NET_FRAME_EXTENTS").decode()
     if "=" not in extents:
         raise Failure(f"window {window} has no frame extents: {extents}")
     left, right, top, bottom = (int(n) for n in extents.split("=")[1].split(","))
-    return (int(shell["X"]) - left, int(shell["Y"]) - top,
-            int(shell["WIDTH"]) + left + right, int(shell["HEIGHT"]) + top + bottom)
+    return x - left, y - top, width + left + right, height + top + bottom
+
+
+def moved_with_window(display, places):
+    """The places shifted by how far the window has moved since the program
+    wrote them."""
+    main = window_id(display, "^Kelvane$")
+    if main is None:
+        raise Failure("no main window found")
+    x, y, _, _ = client_of(display, main)
+    _, left, top, _, _ = places["frmMain"]
+    dx, dy = x - left, y - top
+    return {name: (container, x + dx, y + dy, width, height)
+            for name, (container, x, y, width, height) in places.items()}
 
 
 def check_about_box(display):
@@ -182,11 +202,13 @@ def check_program(program, display, style):
             with open(dump) as lines:
                 places = {name: (container, *map(int, numbers))
                           for name, container, *numbers in map(str.split, lines)}
-            # The window may still be painting when it has said where it lies.
+            # The window may still be painting when it has said where it lies,
+            # and the window manager may move it into its frame afterwards.
             deadline = time.monotonic() + TIMEOUT
             while True:
                 try:
                     pixel = grab(display)
+                    places = moved_with_window(display, places)
                     rows = [check_frame(pixel, name, places)
                             for name in ("fraDateiwahl", "fraHTMLCode")]
                     break
