@@ -98,19 +98,22 @@ def check_frame(pixel, name, places):
     return line - top
 
 
-def start_window_manager(display):
+def start_window_manager(display, home):
     """openbox draws the frames whose size the about box must allow for, and
     says how thick they are in each window's _NET_FRAME_EXTENTS."""
-    home = tempfile.mkdtemp()
     manager = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL,
                                env=dict(os.environ, DISPLAY=display, HOME=home,
                                         XDG_CONFIG_HOME=home))
-    wait_for(lambda: b"_NET_SUPPORTING_WM_CHECK(WINDOW)" in x_tool(
-        display, "xprop", "-root", "_NET_SUPPORTING_WM_CHECK") or manager.poll() is not None,
-        "openbox did not start")
-    if manager.poll() is not None:
-        raise Failure("openbox ended at once")
+    try:
+        wait_for(lambda: b"_NET_SUPPORTING_WM_CHECK(WINDOW)" in x_tool(
+            display, "xprop", "-root", "_NET_SUPPORTING_WM_CHECK") or manager.poll() is not None,
+            "openbox did not start")
+        if manager.poll() is not None:
+            raise Failure("openbox ended at once")
+    except Failure:
+        stop(manager)
+        raise
     return manager
 
 
@@ -232,12 +235,13 @@ def main():
     try:
         server, display = start_xvfb()
         try:
-            manager = start_window_manager(display)
-            try:
-                for style in ("", "fusion", "windows"):
-                    check_program(sys.argv[1], display, style)
-            finally:
-                stop(manager)
+            with tempfile.TemporaryDirectory() as home:
+                manager = start_window_manager(display, home)
+                try:
+                    for style in ("", "fusion", "windows"):
+                        check_program(sys.argv[1], display, style)
+                finally:
+                    stop(manager)
         finally:
             stop(server)
     except Failure as failure:
