@@ -17,10 +17,16 @@ public:
     std::size_t count(CheckClass checkClass) const;
     // Every page reached its new address, by the server or by its page.
     bool allReached() const;
+    // How many addresses have that note.
+    std::size_t count(CheckNote note) const;
+    // No address has a note.
+    bool withoutNotes() const;
 
-    // "KLASSE<TAB>old URL<TAB>final URL<TAB>status" for one page.
+    // "KLASSE<TAB>old URL<TAB>final URL<TAB>status<TAB>hops<TAB>notes" for
+    // one page, the notes separated by ";".
     static std::string line(const CheckResult& result);
-    // "Geprüft: N, ok: A, nur-seite: B, ..."
+    // "Geprüft: N, ok: A, nur-seite: B, ...", and after "Hinweise:" the
+    // count of each note that occurs.
     std::string summary() const;
     // A header and one record per page; CRLF line ends.
     std::string csv() const;

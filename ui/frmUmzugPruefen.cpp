@@ -1,6 +1,6 @@
 #include "frmUmzugPruefen.h"
 
-#include "BrowserUrl.h"
+#include "CheckPlan.h"
 #include "CheckReport.h"
 #include "Dialogs.h"
 #include "EngineError.h"
@@ -32,11 +32,12 @@ const QString ApplicationTitle = QStringLiteral("Kelvane");
 class PlanWindow final : public RelocationWindow
 {
 public:
-    PlanWindow(Dialogs& dialogs, QWidget& owner, const QString& oldAddress)
-        : m_dialogs(dialogs), m_owner(owner), m_oldAddress(oldAddress.toStdString())
+    PlanWindow(Dialogs& dialogs, QWidget& owner, const QString& oldAddress,
+               const std::string& newUrl)
+        : Plan(oldAddress.toStdString(), newUrl), m_dialogs(dialogs), m_owner(owner)
     {}
 
-    std::vector<HttpCheck::Page> Pages;
+    CheckPlan Plan;
 
     void SetStatus(const std::string&) override {}
     void EnableInputs(bool) override {}
@@ -51,16 +52,17 @@ public:
     bool askYesNo(const std::string&) override { return true; }
     void focusVerzeichnis() override {}
     void processEvents() override {}
-    void pageDone(const Page& page) override
-    {
-        Pages.push_back({BrowserUrl::join(m_oldAddress, page.RelativePath), page.Url});
-    }
+    void pageDone(const Page& page) override { Plan.addPage(page.RelativePath, page.Url); }
 
 private:
     Dialogs& m_dialogs;
     QWidget& m_owner;
-    std::string m_oldAddress;
 };
+
+QString textOf(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 bool isWebAddress(const QString& text)
 {
@@ -117,24 +119,28 @@ void frmUmzugPruefen::createControls()
     cboKlasse->setObjectName(QStringLiteral("cboKlasse"));
     cboKlasse->addItem(QStringLiteral("alle Klassen"));
     for (const CheckClass checkClass : AllCheckClasses)
-        cboKlasse->addItem(QString::fromUtf8(checkClassName(checkClass).data(),
-                                             static_cast<int>(checkClassName(checkClass).size())));
+        cboKlasse->addItem(textOf(checkClassName(checkClass)));
     auto* lblKlasse = new QLabel(QStringLiteral("&Klasse:"), this);
     lblKlasse->setBuddy(cboKlasse);
     filterRow->addWidget(lblKlasse);
     filterRow->addWidget(cboKlasse);
+    createNoteFilter(*filterRow);
     filterRow->addStretch(1);
     layout->addLayout(filterRow);
 
     m_model = new QStandardItemModel(0, 4, this);
     m_model->setHorizontalHeaderLabels({QStringLiteral("Klasse"), QStringLiteral("Alte URL"),
                                         QStringLiteral("Ziel-URL"), QStringLiteral("Status")});
+    addAuditColumns();
     m_filter = new QSortFilterProxyModel(this);
     m_filter->setSourceModel(m_model);
     m_filter->setFilterKeyColumn(0);
+    m_noteFilter = new QSortFilterProxyModel(this);
+    m_noteFilter->setSourceModel(m_filter);
+    m_noteFilter->setFilterKeyColumn(NotesColumn);
     tblErgebnis = new QTableView(this);
     tblErgebnis->setObjectName(QStringLiteral("tblErgebnis"));
-    tblErgebnis->setModel(m_filter);
+    tblErgebnis->setModel(m_noteFilter);
     tblErgebnis->setSortingEnabled(true);
     tblErgebnis->sortByColumn(-1, Qt::AscendingOrder);
     tblErgebnis->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -164,14 +170,14 @@ void frmUmzugPruefen::cmdStart_Click()
         startCheck();
 }
 
-std::vector<HttpCheck::Page> frmUmzugPruefen::planPages(const QString& oldAddress)
+std::optional<CheckPlan> frmUmzugPruefen::planPages(const QString& oldAddress)
 {
-    PlanWindow window(m_dialogs, *this, oldAddress);
+    PlanWindow window(m_dialogs, *this, oldAddress, m_inputs.URLneu);
     Relocation relocation(window, m_fileSystem, m_state, m_inputs);
     relocation.setDryRun(true);
-    if (relocation.run() != Relocation::Outcome::Done)
-        return {};
-    return std::move(window.Pages);
+    if (relocation.run() != Relocation::Outcome::Done || window.Plan.pages().empty())
+        return std::nullopt;
+    return std::move(window.Plan);
 }
 
 void frmUmzugPruefen::startCheck()
@@ -184,16 +190,19 @@ void frmUmzugPruefen::startCheck()
         return;
     }
     Settings::write(Settings::Key::AlteAdresse, oldAddress);
-    std::vector<HttpCheck::Page> pages = planPages(oldAddress);
-    if (pages.empty())
+    std::optional<CheckPlan> plan = planPages(oldAddress);
+    if (!plan)
         return;
+    const std::vector<HttpCheck::Page>& pages = plan->pages();
 
     m_results.assign(pages.size(), CheckResult{});
     m_model->removeRows(0, m_model->rowCount());
     for (const HttpCheck::Page& page : pages) {
-        m_model->appendRow({new QStandardItem,
-                            new QStandardItem(QString::fromStdString(page.OldUrl)),
-                            new QStandardItem, new QStandardItem});
+        QList<QStandardItem*> row;
+        for (int column = 0; column < m_model->columnCount(); ++column)
+            row << new QStandardItem;
+        row[1]->setText(QString::fromStdString(page.OldUrl));
+        m_model->appendRow(row);
     }
     prgFortschritt->setRange(0, static_cast<int>(pages.size()));
     prgFortschritt->setValue(0);
@@ -205,23 +214,26 @@ void frmUmzugPruefen::startCheck()
     m_cancel = std::make_shared<std::atomic<bool>>(false);
     // The thread reports through queued calls; a call that arrives after the
     // dialog has gone is dropped by Qt with its context object.
-    m_worker = std::thread([this, pages = std::move(pages), cancel = m_cancel, limits = m_limits] {
-        std::vector<CheckResult> results = HttpCheck(limits).run(
-            pages,
-            [this](std::size_t index, const CheckResult& result) {
-                QMetaObject::invokeMethod(
-                    this, [this, index, result] { showResult(index, result); },
-                    Qt::QueuedConnection);
-            },
-            cancel.get());
-        if (!cancel->load())
-            QMetaObject::invokeMethod(
-                this,
-                [this, results = std::move(results)]() mutable {
-                    checkFinished(std::move(results));
+    m_worker =
+        std::thread([this, checkPlan = std::move(*plan), cancel = m_cancel, limits = m_limits] {
+            HttpCheck check(limits);
+            check.checkHomepage(checkPlan.homepage());
+            std::vector<CheckResult> results = check.run(
+                checkPlan.pages(),
+                [this](std::size_t index, const CheckResult& result) {
+                    QMetaObject::invokeMethod(
+                        this, [this, index, result] { showResult(index, result); },
+                        Qt::QueuedConnection);
                 },
-                Qt::QueuedConnection);
-    });
+                cancel.get());
+            if (!cancel->load())
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, results = std::move(results)]() mutable {
+                        checkFinished(std::move(results));
+                    },
+                    Qt::QueuedConnection);
+        });
 }
 
 void frmUmzugPruefen::cancelCheck()
@@ -240,13 +252,34 @@ void frmUmzugPruefen::showResult(std::size_t index, const CheckResult& result)
     if (index >= m_results.size() || !isChecking())
         return;
     m_results[index] = result;
-    const int row = static_cast<int>(index);
-    m_model->item(row, 0)->setText(
-        QString::fromUtf8(checkClassName(result.Class).data(),
-                          static_cast<int>(checkClassName(result.Class).size())));
+    fillRow(static_cast<int>(index), result);
+    prgFortschritt->setValue(prgFortschritt->value() + 1);
+}
+
+void frmUmzugPruefen::fillRow(int row, const CheckResult& result)
+{
+    m_model->item(row, 0)->setText(textOf(checkClassName(result.Class)));
+    m_model->item(row, 1)->setText(QString::fromStdString(result.OldUrl));
     m_model->item(row, 2)->setText(QString::fromStdString(result.FinalUrl));
     m_model->item(row, 3)->setText(QString::fromStdString(result.statusText()));
-    prgFortschritt->setValue(prgFortschritt->value() + 1);
+    fillAuditColumns(row, result);
+}
+
+// The homepage's variants come after the pages, and the robots.txt notes
+// only once every page is done: the table takes the final results whole.
+void frmUmzugPruefen::showFinalResults()
+{
+    const int rows = static_cast<int>(m_results.size());
+    if (m_model->rowCount() > rows)
+        m_model->removeRows(rows, m_model->rowCount() - rows);
+    while (m_model->rowCount() < rows) {
+        QList<QStandardItem*> row;
+        for (int column = 0; column < m_model->columnCount(); ++column)
+            row << new QStandardItem;
+        m_model->appendRow(row);
+    }
+    for (int row = 0; row < rows; ++row)
+        fillRow(row, m_results[static_cast<std::size_t>(row)]);
 }
 
 void frmUmzugPruefen::checkFinished(std::vector<CheckResult> results)
@@ -255,6 +288,7 @@ void frmUmzugPruefen::checkFinished(std::vector<CheckResult> results)
     if (m_worker.joinable())
         m_worker.join();
     m_results = std::move(results);
+    showFinalResults();
     const CheckReport report(m_results);
     lblZusammenfassung->setText(QString::fromStdString(report.summary()));
     txtAlteAdresse->setEnabled(true);
