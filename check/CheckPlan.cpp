@@ -1,6 +1,13 @@
 #include "CheckPlan.h"
 
 #include "BrowserUrl.h"
+#include "EngineError.h"
+#include "FileSystem.h"
+#include "PageMapping.h"
+#include "PageUrl.h"
+#include "TypedPath.h"
+#include "clsDateiString.h"
+#include "clsDateiliste.h"
 
 #include <utility>
 
@@ -26,6 +33,7 @@ CheckPlan::CheckPlan(std::string oldSiteUrl, std::string newUrl)
 void CheckPlan::addPage(std::string_view relativePath, std::string_view url)
 {
     m_pages.push_back({BrowserUrl::join(m_oldSiteUrl, relativePath), std::string(url), true});
+    m_pagePaths.emplace(relativePath);
     if (relativePath.find('/') != std::string_view::npos)
         return;
     const int rank = indexRank(relativePath);
@@ -42,4 +50,42 @@ void CheckPlan::addPage(std::string_view relativePath, std::string_view url)
 HttpCheck::Homepage CheckPlan::homepage() const
 {
     return {BrowserUrl::join(m_oldSiteUrl, ""), m_rootIndexRank > 0 ? m_rootIndexUrl : m_newUrl};
+}
+
+void CheckPlan::addOtherFiles(FileSystem& fileSystem, const RelocationInputs& inputs)
+{
+    std::string baseDirectory = TypedPath::resolve(inputs.Verzeichnis);
+    if (baseDirectory.size() > 1 && baseDirectory.back() == PathSeparator)
+        baseDirectory.pop_back();
+    // The run has read the mapping already and refused a faulty one.
+    PageMapping mapping;
+    if (!inputs.Zuordnungsdatei.empty()) {
+        std::string error;
+        try {
+            mapping = PageMapping::parse(fileSystem.ReadAll(inputs.Zuordnungsdatei), error);
+        } catch (const EngineError&) {
+        }
+    }
+    clsDateiliste files(fileSystem);
+    files.BasisVerzeichnis = baseDirectory;
+    files.UnreadableFolder = [](const EngineError&) {};
+    try {
+        files.erzeugeDateiliste();
+    } catch (const EngineError&) {
+        return;
+    }
+    const clsDateiString paths(fileSystem);
+    for (const std::string& path : files.Dateiliste()) {
+        if (path.size() <= baseDirectory.size())
+            continue;
+        const std::string relativePath = PageUrl::toUrlPath(path.substr(baseDirectory.size() + 1));
+        if (m_pagePaths.count(relativePath))
+            continue;
+        const std::string relativeFolder = paths.GetPfad(path).substr(baseDirectory.size());
+        const std::string url =
+            mapping.urlFor(relativePath)
+                .value_or(PageUrl::build(inputs.URLneu, relativeFolder, paths.GetDatei(path),
+                                         inputs.appendsSubpath()));
+        m_pages.push_back({BrowserUrl::join(m_oldSiteUrl, relativePath), url, false});
+    }
 }

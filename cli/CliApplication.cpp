@@ -143,12 +143,15 @@ int CliApplication::check(const CommandLine& options)
     TerminalWindow window(options, m_streams);
     window.setPageListener(
         [&](const RelocationWindow::Page& page) { plan.addPage(page.RelativePath, page.Url); });
-    Relocation relocation(window, m_fileSystem, m_state, inputsOf(options));
+    const RelocationInputs inputs = inputsOf(options);
+    Relocation relocation(window, m_fileSystem, m_state, inputs);
     relocation.setDryRun(true);
     const Relocation::Outcome outcome = relocation.run();
     warnUnmapped(relocation);
     if (outcome != Relocation::Outcome::Done)
         return refusal(relocation, outcome, window);
+    if (inputs.AllFiles)
+        plan.addOtherFiles(m_fileSystem, inputs);
 
     std::size_t done = 0;
     const std::size_t total = plan.pages().size();

@@ -177,6 +177,8 @@ std::optional<CheckPlan> frmUmzugPruefen::planPages(const QString& oldAddress)
     relocation.setDryRun(true);
     if (relocation.run() != Relocation::Outcome::Done || window.Plan.pages().empty())
         return std::nullopt;
+    if (m_inputs.AllFiles)
+        window.Plan.addOtherFiles(m_fileSystem, m_inputs);
     return std::move(window.Plan);
 }
 
