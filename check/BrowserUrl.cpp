@@ -44,44 +44,6 @@ std::string lowered(std::string_view text)
     return out;
 }
 
-bool hasScheme(std::string_view url)
-{
-    const std::size_t colon = url.find(':');
-    if (colon == 0 || colon == std::string_view::npos ||
-        !std::isalpha(static_cast<unsigned char>(url[0])))
-        return false;
-    for (const char c : url.substr(0, colon)) {
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.')
-            return false;
-    }
-    return true;
-}
-
-// "a/b/../c/./d" becomes "a/c/d".
-std::string withoutDotSegments(std::string_view path)
-{
-    std::string out;
-    while (!path.empty()) {
-        if (path.substr(0, 3) == "../" || path.substr(0, 2) == "./") {
-            path.remove_prefix(path[0] == '.' && path[1] == '.' ? 3 : 2);
-        } else if (path.substr(0, 3) == "/./" || path == "/.") {
-            path = path.size() == 2 ? std::string_view("/") : path.substr(2);
-        } else if (path.substr(0, 4) == "/../" || path == "/..") {
-            path = path.size() == 3 ? std::string_view("/") : path.substr(3);
-            out.resize(
-                std::min(out.size(), out.rfind('/') == std::string::npos ? 0 : out.rfind('/')));
-        } else if (path == "." || path == "..") {
-            path = {};
-        } else {
-            const std::size_t next = path.find('/', 1);
-            const std::size_t length = next == std::string_view::npos ? path.size() : next;
-            out += path.substr(0, length);
-            path.remove_prefix(length);
-        }
-    }
-    return out;
-}
-
 } // namespace
 
 std::string BrowserUrl::join(std::string_view siteUrl, std::string_view relativePath)
@@ -150,42 +112,94 @@ std::string BrowserUrl::normalized(std::string_view url)
     return out;
 }
 
-std::string BrowserUrl::resolve(std::string_view base, std::string_view reference)
+std::string BrowserUrl::scheme(std::string_view url)
 {
-    if (hasScheme(reference))
-        return std::string(reference);
-    const std::size_t schemeEnd = base.find("://");
-    if (schemeEnd == std::string_view::npos)
-        return std::string(reference);
-    if (reference.substr(0, 2) == "//")
-        return std::string(base.substr(0, schemeEnd + 1)) + std::string(reference);
-
-    const std::size_t pathStart = std::min(base.find_first_of("/?#", schemeEnd + 3), base.size());
-    const std::string_view authority = base.substr(0, pathStart);
-    const std::string_view baseRest = base.substr(pathStart);
-    const std::string_view basePathAndQuery = baseRest.substr(0, baseRest.find('#'));
-    const std::string_view basePath = basePathAndQuery.substr(0, basePathAndQuery.find('?'));
-    if (reference.empty())
-        return std::string(authority) + std::string(basePathAndQuery);
-    if (reference[0] == '#')
-        return std::string(authority) + std::string(basePathAndQuery) + std::string(reference);
-    if (reference[0] == '?')
-        return std::string(authority) + std::string(basePath) + std::string(reference);
-
-    const std::size_t referenceEnd = std::min(reference.find_first_of("?#"), reference.size());
-    std::string path(reference.substr(0, referenceEnd));
-    if (path.empty() || path[0] != '/') {
-        const std::size_t lastSlash = basePath.rfind('/');
-        path =
-            (lastSlash == std::string_view::npos ? std::string("/")
-                                                 : std::string(basePath.substr(0, lastSlash + 1))) +
-            path;
+    const std::size_t colon = url.find(':');
+    if (colon == 0 || colon == std::string_view::npos ||
+        !std::isalpha(static_cast<unsigned char>(url[0])))
+        return {};
+    for (const char c : url.substr(0, colon)) {
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.')
+            return {};
     }
-    return std::string(authority) + withoutDotSegments(path) +
-           std::string(reference.substr(referenceEnd));
+    return lowered(url.substr(0, colon));
+}
+
+bool BrowserUrl::isWebAddress(std::string_view url)
+{
+    const std::string name = scheme(url);
+    return name == "http" || name == "https";
 }
 
 bool BrowserUrl::sameAddress(std::string_view a, std::string_view b)
 {
     return normalized(a) == normalized(b);
+}
+
+std::string BrowserUrl::origin(std::string_view url)
+{
+    const std::size_t schemeEnd = url.find("://");
+    if (schemeEnd == std::string_view::npos)
+        return {};
+    const std::size_t hostEnd = url.find_first_of("/?#", schemeEnd + 3);
+    return std::string(url.substr(0, hostEnd));
+}
+
+std::string BrowserUrl::pathAndQuery(std::string_view url)
+{
+    const std::string start = origin(url);
+    std::string_view rest = url.substr(start.size());
+    rest = rest.substr(0, rest.find('#'));
+    if (rest.empty() || rest.front() != '/')
+        return "/" + std::string(rest);
+    return std::string(rest);
+}
+
+namespace {
+
+// www.example.com and example.com, or none for 127.0.0.1, [::1], localhost.
+std::string otherHostName(std::string_view host)
+{
+    const std::string lower = lowered(host);
+    if (lower.rfind("www.", 0) == 0)
+        return std::string(host.substr(4));
+    const bool address =
+        !lower.empty() &&
+        (lower.front() == '[' || lower.find_first_not_of("0123456789.") == std::string::npos);
+    if (address || lower.find('.') == std::string::npos)
+        return {};
+    return "www." + std::string(host);
+}
+
+} // namespace
+
+std::vector<std::string> BrowserUrl::hostVariants(std::string_view homeUrl)
+{
+    const std::string givenScheme = scheme(homeUrl);
+    const std::string start = origin(homeUrl);
+    if (start.empty() || !isWebAddress(homeUrl))
+        return {std::string(homeUrl)};
+    const std::string_view rest = homeUrl.substr(start.size());
+    const std::string_view authority = std::string_view(start).substr(givenScheme.size() + 3);
+    const std::size_t portStart =
+        authority.find(':', authority.front() == '[' ? authority.find(']') : 0);
+    const std::string_view host = authority.substr(0, portStart);
+    const std::string_view port =
+        portStart == std::string_view::npos ? std::string_view() : authority.substr(portStart);
+
+    const std::string otherScheme = givenScheme == "http" ? "https" : "http";
+    std::vector<std::string> hosts = {std::string(host)};
+    if (const std::string other = otherHostName(host); !other.empty())
+        hosts.push_back(other);
+    // One port cannot serve both http and https.
+    std::vector<std::string> schemes = {givenScheme};
+    if (port.empty())
+        schemes.push_back(otherScheme);
+    std::vector<std::string> variants;
+    for (const std::string& variantScheme : schemes) {
+        for (const std::string& variantHost : hosts)
+            variants.push_back(variantScheme + "://" + variantHost + std::string(port) +
+                               std::string(rest));
+    }
+    return variants;
 }

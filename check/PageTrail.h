@@ -1,50 +1,47 @@
 #pragma once
 
 #include "CheckResult.h"
+#include "HopTrail.h"
 
 #include <optional>
 #include <set>
 #include <string>
 
-// Follows one old address hop by hop to where it ends and classifies it. It
-// makes no request itself: it names the next URL to ask for and takes the
-// answer, so the same rules serve every way of fetching.
-class PageTrail
+// Follows one old address hop by hop to where it ends and classifies it.
+class PageTrail final : public HopTrail
 {
 public:
     static constexpr int MaxHops = 10;
 
-    struct Answer
+    // A page may reach its target through its replacement page; any other
+    // file only through the server.
+    enum class Kind
     {
-        long Status = 0;
-        // The Location of a redirect, resolved against the address asked.
-        std::string Location;
-        // The start of the body, for a 200 answer.
-        std::string Body;
-        // Why there was no answer; empty when there was one.
-        std::string Failure;
+        Page,
+        File
     };
 
-    PageTrail(std::string oldUrl, std::string pageUrl);
+    using Answer = HttpAnswer;
 
-    // The URL to ask for next, while the trail is not finished.
-    const std::string& nextUrl() const { return m_current; }
-    bool finished() const { return m_result.has_value(); }
-    // Takes the answer for nextUrl(); afterwards either finished() or a new
-    // nextUrl().
-    void take(const Answer& answer);
+    PageTrail(std::string oldUrl, std::string pageUrl, Kind kind = Kind::Page);
+
+    const std::string& nextUrl() const override { return m_current; }
+    bool finished() const override { return m_result.has_value(); }
+    void take(const Answer& answer) override;
+    void abandon(const std::string& reason) override;
+
     // The result once finished().
     const CheckResult& result() const { return *m_result; }
 
-    // Ends the trail without an answer, e.g. when the time is up.
-    void abandon(const std::string& reason);
-
 private:
+    void takePage(const Answer& answer);
+    void arrive(const Answer& answer);
     void followTo(const std::string& target, long status, bool throughPage);
     void finish(CheckClass checkClass, long status, std::string reason = {});
 
     std::string m_oldUrl;
     std::string m_pageUrl;
+    Kind m_kind;
     std::string m_current;
     int m_hops = 0;
     bool m_throughPage = false;

@@ -1,6 +1,6 @@
 #include "CliApplication.h"
 
-#include "BrowserUrl.h"
+#include "CheckPlan.h"
 #include "CheckReport.h"
 #include "EngineError.h"
 #include "EventThrottle.h"
@@ -139,23 +139,28 @@ void CliApplication::warnUnmapped(const Relocation& relocation)
 // Plans the pages as a dry run would, then asks the old site for each.
 int CliApplication::check(const CommandLine& options)
 {
-    std::vector<HttpCheck::Page> pages;
+    CheckPlan plan(options.CheckUrl, options.Url);
     TerminalWindow window(options, m_streams);
-    window.setPageListener([&](const RelocationWindow::Page& page) {
-        pages.push_back({BrowserUrl::join(options.CheckUrl, page.RelativePath), page.Url});
-    });
-    Relocation relocation(window, m_fileSystem, m_state, inputsOf(options));
+    window.setPageListener(
+        [&](const RelocationWindow::Page& page) { plan.addPage(page.RelativePath, page.Url); });
+    const RelocationInputs inputs = inputsOf(options);
+    Relocation relocation(window, m_fileSystem, m_state, inputs);
     relocation.setDryRun(true);
     const Relocation::Outcome outcome = relocation.run();
     warnUnmapped(relocation);
     if (outcome != Relocation::Outcome::Done)
         return refusal(relocation, outcome, window);
+    if (inputs.AllFiles)
+        plan.addOtherFiles(m_fileSystem, inputs);
 
     std::size_t done = 0;
+    const std::size_t total = plan.pages().size();
     EventThrottle progress(
-        [&] { m_streams.err << "Geprüft: " << done << " von " << pages.size() << '\n'; },
+        [&] { m_streams.err << "Geprüft: " << std::min(done, total) << " von " << total << '\n'; },
         std::chrono::milliseconds(500));
-    const CheckReport report(HttpCheck().run(pages, [&](std::size_t, const CheckResult&) {
+    HttpCheck check;
+    check.checkHomepage(plan.homepage());
+    const CheckReport report(check.run(plan.pages(), [&](std::size_t, const CheckResult&) {
         ++done;
         if (m_streams.errorIsTerminal)
             progress();
@@ -166,7 +171,7 @@ int CliApplication::check(const CommandLine& options)
 
     if (!options.ReportPath.empty() && !writeFile(options.ReportPath, report.csv()))
         return RunFailed;
-    return report.allReached() ? Done : NotEveryPageArrives;
+    return report.allReached() && report.withoutNotes() ? Done : NotEveryPageArrives;
 }
 
 bool CliApplication::writeFile(const std::string& path, const std::string& bytes)

@@ -258,13 +258,20 @@ std::string CommandLine::help()
            "  --check ALTE_URL    nichts schreiben, sondern jede Seite, die der Lauf schriebe,\n"
            "                      unter ALTE_URL abrufen, Weiterleitungen und Seitenverweisen\n"
            "                      folgen (bis 10 Schritte) und das Ergebnis je Seite\n"
-           "                      ausgeben: KLASSE, alte URL, Ziel-URL, HTTP-Status\n"
-           "                      (durch Tabulator getrennt), danach eine Zusammenfassung.\n"
+           "                      ausgeben: KLASSE, alte URL, Ziel-URL, HTTP-Status,\n"
+           "                      Sprünge, Hinweise (durch Tabulator getrennt), danach\n"
+           "                      eine Zusammenfassung; ebenso die alte Startseite unter\n"
+           "                      jedem Rechnernamen (http/https, mit/ohne www).\n"
            "                      Klassen: ok, nur-seite (nur über die Ersatzseite),\n"
            "                      falsches-ziel, ziel-fehlt (4xx/5xx), alt-fehlt (404),\n"
            "                      schleife, fehler (keine Verbindung, Zeitüberschreitung)\n"
+           "                      Hinweise (durch \";\" getrennt): kette (mehr als ein\n"
+           "                      Sprung), noindex, canonical-anders, robots-alt und\n"
+           "                      robots-neu (robots.txt sperrt die alte Adresse oder das\n"
+           "                      Ziel), hostvariante (kommt nicht zur neuen Startseite)\n"
            "  -h, --help          diese Hilfe\n"
            "\n"
            "Rückgabewert: 0 fertig, 1 abgelehnt, 2 falscher Aufruf (auch eine fehlerhafte\n"
-           "Zuordnungsdatei), 3 Fehler beim Lauf, 4 nicht jede Seite kommt an (--check).\n";
+           "Zuordnungsdatei), 3 Fehler beim Lauf, 4 nicht jede Seite kommt an oder es gibt\n"
+           "Hinweise (--check).\n";
 }

@@ -19,8 +19,9 @@ packages=(
     # the redirect tests: real Apache, nginx and Caddy servers and a client that
     # shows their answers
     apache2 nginx-light caddy curl
-    # the move check: libcurl for the programs
-    libcurl4-openssl-dev
+    # the move check: libcurl for the programs, libxml2's HTML parser for the
+    # heads of the pages it reads
+    libcurl4-openssl-dev libxml2-dev
     # the Windows build of the engine and kelvane-cli, and Wine to test it
     g++-mingw-w64-x86-64-posix wine wine64
     # reading pages with a real HTML5 parser (the move check and the mapping

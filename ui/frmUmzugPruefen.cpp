@@ -2,6 +2,7 @@
 
 #include "BrowserUrl.h"
 #include "CheckClassLook.h"
+#include "CheckPlan.h"
 #include "CheckReport.h"
 #include "CheckTableLayout.h"
 #include "Dialogs.h"
@@ -37,11 +38,12 @@ const QString ApplicationTitle = QStringLiteral("Kelvane");
 class PlanWindow final : public RelocationWindow
 {
 public:
-    PlanWindow(Dialogs& dialogs, QWidget& owner, const QString& oldAddress)
-        : m_dialogs(dialogs), m_owner(owner), m_oldAddress(oldAddress.toStdString())
+    PlanWindow(Dialogs& dialogs, QWidget& owner, const QString& oldAddress,
+               const std::string& newUrl)
+        : Plan(oldAddress.toStdString(), newUrl), m_dialogs(dialogs), m_owner(owner)
     {}
 
-    std::vector<HttpCheck::Page> Pages;
+    CheckPlan Plan;
 
     void SetStatus(const std::string&) override {}
     void EnableInputs(bool) override {}
@@ -56,15 +58,11 @@ public:
     bool askYesNo(const std::string&) override { return true; }
     void focusVerzeichnis() override {}
     void processEvents() override {}
-    void pageDone(const Page& page) override
-    {
-        Pages.push_back({BrowserUrl::join(m_oldAddress, page.RelativePath), page.Url});
-    }
+    void pageDone(const Page& page) override { Plan.addPage(page.RelativePath, page.Url); }
 
 private:
     Dialogs& m_dialogs;
     QWidget& m_owner;
-    std::string m_oldAddress;
 };
 
 bool isWebAddress(const QString& text)
@@ -130,10 +128,11 @@ void frmUmzugPruefen::createControls()
     lblKlasse->setBuddy(cboKlasse);
     filterRow->addWidget(lblKlasse);
     filterRow->addWidget(cboKlasse);
+    createNoteFilter(*filterRow);
     filterRow->addStretch(1);
     layout->addLayout(filterRow);
 
-    m_model = new QStandardItemModel(0, 4, this);
+    m_model = new QStandardItemModel(0, static_cast<int>(CheckReport::ColumnNames.size()), this);
     QStringList headers;
     for (const std::string_view name : CheckReport::ColumnNames)
         headers.append(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
@@ -141,9 +140,12 @@ void frmUmzugPruefen::createControls()
     m_filter = new QSortFilterProxyModel(this);
     m_filter->setSourceModel(m_model);
     m_filter->setFilterKeyColumn(0);
+    m_noteFilter = new QSortFilterProxyModel(this);
+    m_noteFilter->setSourceModel(m_filter);
+    m_noteFilter->setFilterKeyColumn(NotesColumn);
     tblErgebnis = new QTableView(this);
     tblErgebnis->setObjectName(QStringLiteral("tblErgebnis"));
-    tblErgebnis->setModel(m_filter);
+    tblErgebnis->setModel(m_noteFilter);
     tblErgebnis->setSortingEnabled(true);
     tblErgebnis->sortByColumn(-1, Qt::AscendingOrder);
     tblErgebnis->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -182,14 +184,16 @@ void frmUmzugPruefen::cmdStart_Click()
         startCheck();
 }
 
-std::vector<HttpCheck::Page> frmUmzugPruefen::planPages(const QString& oldAddress)
+std::optional<CheckPlan> frmUmzugPruefen::planPages(const QString& oldAddress)
 {
-    PlanWindow window(m_dialogs, *this, oldAddress);
+    PlanWindow window(m_dialogs, *this, oldAddress, m_inputs.URLneu);
     Relocation relocation(window, m_fileSystem, m_state, m_inputs);
     relocation.setDryRun(true);
-    if (relocation.run() != Relocation::Outcome::Done)
-        return {};
-    return std::move(window.Pages);
+    if (relocation.run() != Relocation::Outcome::Done || window.Plan.pages().empty())
+        return std::nullopt;
+    if (m_inputs.AllFiles)
+        window.Plan.addOtherFiles(m_fileSystem, m_inputs);
+    return std::move(window.Plan);
 }
 
 void frmUmzugPruefen::startCheck()
@@ -202,17 +206,21 @@ void frmUmzugPruefen::startCheck()
         return;
     }
     Settings::write(Settings::Key::AlteAdresse, oldAddress);
-    std::vector<HttpCheck::Page> pages = planPages(oldAddress);
-    if (pages.empty())
+    std::optional<CheckPlan> plan = planPages(oldAddress);
+    if (!plan)
         return;
+    const std::vector<HttpCheck::Page>& pages = plan->pages();
 
     m_results.assign(pages.size(), CheckResult{});
     m_model->removeRows(0, m_model->rowCount());
     m_oldAddress = oldAddress.toStdString();
     for (const HttpCheck::Page& page : pages) {
-        auto* oldUrl = new QStandardItem(ReadableUrl::below(page.OldUrl, m_oldAddress));
-        oldUrl->setToolTip(ReadableUrl::of(page.OldUrl));
-        m_model->appendRow({new QStandardItem, oldUrl, new QStandardItem, new QStandardItem});
+        QList<QStandardItem*> row;
+        for (int column = 0; column < m_model->columnCount(); ++column)
+            row << new QStandardItem;
+        row[CheckTableLayout::AlteUrl]->setText(ReadableUrl::below(page.OldUrl, m_oldAddress));
+        row[CheckTableLayout::AlteUrl]->setToolTip(ReadableUrl::of(page.OldUrl));
+        m_model->appendRow(row);
     }
     prgFortschritt->setRange(0, static_cast<int>(pages.size()));
     prgFortschritt->setValue(0);
@@ -225,23 +233,26 @@ void frmUmzugPruefen::startCheck()
     m_cancel = std::make_shared<std::atomic<bool>>(false);
     // The thread reports through queued calls; a call that arrives after the
     // dialog has gone is dropped by Qt with its context object.
-    m_worker = std::thread([this, pages = std::move(pages), cancel = m_cancel, limits = m_limits] {
-        std::vector<CheckResult> results = HttpCheck(limits).run(
-            pages,
-            [this](std::size_t index, const CheckResult& result) {
-                QMetaObject::invokeMethod(
-                    this, [this, index, result] { showResult(index, result); },
-                    Qt::QueuedConnection);
-            },
-            cancel.get());
-        if (!cancel->load())
-            QMetaObject::invokeMethod(
-                this,
-                [this, results = std::move(results)]() mutable {
-                    checkFinished(std::move(results));
+    m_worker =
+        std::thread([this, checkPlan = std::move(*plan), cancel = m_cancel, limits = m_limits] {
+            HttpCheck check(limits);
+            check.checkHomepage(checkPlan.homepage());
+            std::vector<CheckResult> results = check.run(
+                checkPlan.pages(),
+                [this](std::size_t index, const CheckResult& result) {
+                    QMetaObject::invokeMethod(
+                        this, [this, index, result] { showResult(index, result); },
+                        Qt::QueuedConnection);
                 },
-                Qt::QueuedConnection);
-    });
+                cancel.get());
+            if (!cancel->load())
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, results = std::move(results)]() mutable {
+                        checkFinished(std::move(results));
+                    },
+                    Qt::QueuedConnection);
+        });
 }
 
 void frmUmzugPruefen::cancelCheck()
@@ -260,18 +271,43 @@ void frmUmzugPruefen::showResult(std::size_t index, const CheckResult& result)
     if (index >= m_results.size() || !isChecking())
         return;
     m_results[index] = result;
-    const int row = static_cast<int>(index);
+    fillRow(static_cast<int>(index), result);
+    prgFortschritt->setValue(prgFortschritt->value() + 1);
+}
+
+void frmUmzugPruefen::fillRow(int row, const CheckResult& result)
+{
     QStandardItem& checkClass = *m_model->item(row, CheckTableLayout::Klasse);
     checkClass.setText(CheckClassLook::name(result.Class));
     checkClass.setIcon(CheckClassLook::icon(result.Class));
     checkClass.setToolTip(CheckClassLook::explanation(result.Class));
+    QStandardItem& oldUrl = *m_model->item(row, CheckTableLayout::AlteUrl);
+    oldUrl.setText(ReadableUrl::below(result.OldUrl, m_oldAddress));
+    oldUrl.setToolTip(ReadableUrl::of(result.OldUrl));
     QStandardItem& target = *m_model->item(row, CheckTableLayout::ZielUrl);
     target.setText(ReadableUrl::of(result.FinalUrl));
     target.setToolTip(target.text());
     QStandardItem& status = *m_model->item(row, CheckTableLayout::Status);
     status.setText(QString::fromStdString(result.statusText()));
     status.setToolTip(status.text());
-    prgFortschritt->setValue(prgFortschritt->value() + 1);
+    fillAuditColumns(row, result);
+}
+
+// The homepage's variants come after the pages, and the robots.txt notes
+// only once every page is done: the table takes the final results whole.
+void frmUmzugPruefen::showFinalResults()
+{
+    const int rows = static_cast<int>(m_results.size());
+    if (m_model->rowCount() > rows)
+        m_model->removeRows(rows, m_model->rowCount() - rows);
+    while (m_model->rowCount() < rows) {
+        QList<QStandardItem*> row;
+        for (int column = 0; column < m_model->columnCount(); ++column)
+            row << new QStandardItem;
+        m_model->appendRow(row);
+    }
+    for (int row = 0; row < rows; ++row)
+        fillRow(row, m_results[static_cast<std::size_t>(row)]);
 }
 
 void frmUmzugPruefen::checkFinished(std::vector<CheckResult> results)
@@ -280,6 +316,7 @@ void frmUmzugPruefen::checkFinished(std::vector<CheckResult> results)
     if (m_worker.joinable())
         m_worker.join();
     m_results = std::move(results);
+    showFinalResults();
     const CheckReport report(m_results);
     lblZusammenfassung->setText(QString::fromStdString(report.summary()));
     txtAlteAdresse->setEnabled(true);

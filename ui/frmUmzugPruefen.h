@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CheckPlan.h"
 #include "CheckResult.h"
 #include "HttpCheck.h"
 #include "RelocationInputs.h"
@@ -7,12 +8,14 @@
 #include <QDialog>
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
 class Dialogs;
 class FileSystem;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -44,17 +47,27 @@ public:
     void cmdStart_Click();
     void cmdBericht_Click();
     void cboKlasse_Click(int index);
+    // Shows only the addresses with the chosen note.
+    void cboHinweis_Click(int index);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
 private:
+    // The columns after the status: hops and notes.
+    static constexpr int HopsColumn = 4;
+    static constexpr int NotesColumn = 5;
+
     void createControls();
-    std::vector<HttpCheck::Page> planPages(const QString& oldAddress);
+    void createNoteFilter(QHBoxLayout& row);
+    std::optional<CheckPlan> planPages(const QString& oldAddress);
     void startCheck();
     void cancelCheck();
     void showResult(std::size_t index, const CheckResult& result);
+    void fillRow(int row, const CheckResult& result);
+    void fillAuditColumns(int row, const CheckResult& result);
+    void showFinalResults();
     void checkFinished(std::vector<CheckResult> results);
     void message(const QString& text, int icon);
     void showProgressCount(bool shown);
@@ -74,9 +87,11 @@ private:
     QPushButton* cmdStart = nullptr;
     QProgressBar* prgFortschritt = nullptr;
     QComboBox* cboKlasse = nullptr;
+    QComboBox* cboHinweis = nullptr;
     QTableView* tblErgebnis = nullptr;
     QLabel* lblZusammenfassung = nullptr;
     QPushButton* cmdBericht = nullptr;
     QStandardItemModel* m_model = nullptr;
     QSortFilterProxyModel* m_filter = nullptr;
+    QSortFilterProxyModel* m_noteFilter = nullptr;
 };

@@ -1,7 +1,5 @@
 #include "BrowserUrl.h"
 
-#include "HtmlTarget.h"
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,23 +20,6 @@ TEST(BrowserUrl, JoinsThePagePathAsABrowserRequestsIt)
     }
 }
 
-TEST(BrowserUrl, ResolvesReferencesAgainstTheAddressAsked)
-{
-    const std::string base = "http://a.example/x/y/page.htm?q=1";
-    const std::pair<std::string, std::string> cases[] = {
-        {"https://b.example/z", "https://b.example/z"},
-        {"//b.example/z", "http://b.example/z"},
-        {"/root.htm", "http://a.example/root.htm"},
-        {"other.htm", "http://a.example/x/y/other.htm"},
-        {"../up.htm#f", "http://a.example/x/up.htm#f"},
-        {"./../../../top.htm", "http://a.example/top.htm"},
-        {"?p=2", "http://a.example/x/y/page.htm?p=2"},
-        {"", "http://a.example/x/y/page.htm?q=1"},
-    };
-    for (const auto& [reference, resolved] : cases)
-        EXPECT_EQ(BrowserUrl::resolve(base, reference), resolved) << reference;
-}
-
 TEST(BrowserUrl, ComparesAddressesAsTheServerSeesThem)
 {
     const std::tuple<std::string, std::string, bool> cases[] = {
@@ -57,25 +38,35 @@ TEST(BrowserUrl, ComparesAddressesAsTheServerSeesThem)
         EXPECT_EQ(BrowserUrl::sameAddress(a, b), same) << a << " / " << b;
 }
 
-TEST(HtmlTarget, FindsTheRefreshBeforeTheCanonicalLink)
+TEST(BrowserUrl, NamesTheHomepageOnEveryHostName)
 {
-    const std::pair<std::string, std::optional<std::string>> cases[] = {
-        {"<link rel=\"canonical\" href=\"http://n/c\"><meta http-equiv=\"refresh\" "
-         "content=\"0; url=http://n/r\">",
-         "http://n/r"},
-        {"<LINK HREF='http://n/c?a=1&amp;b=2' REL='Canonical'>", "http://n/c?a=1&b=2"},
-        {"<meta content=\"5;URL='/weiter.htm'\" http-equiv=Refresh>", "/weiter.htm"},
-        {"<meta http-equiv=\"refresh\" content=\"0,http://n/&#252;ber\">", "http://n/\xC3\xBC"
-                                                                           "ber"},
-        {"<meta http-equiv=\"refresh\" content=\"30\"><link rel=\"canonical\" href=\"x.htm\">",
-         "x.htm"},
-        {"<link rel=\"stylesheet\" href=\"s.css\"><metadata http-equiv=\"refresh\" "
-         "content=\"0;url=x\">",
-         std::nullopt},
-        {"<p>keine Weiterleitung</p>", std::nullopt},
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"http://alt.example/",
+         {"http://alt.example/", "http://www.alt.example/", "https://alt.example/",
+          "https://www.alt.example/"}},
+        {"https://WWW.alt.example/site/",
+         {"https://WWW.alt.example/site/", "https://alt.example/site/",
+          "http://WWW.alt.example/site/", "http://alt.example/site/"}},
+        {"http://alt.example:8080/", {"http://alt.example:8080/", "http://www.alt.example:8080/"}},
+        {"http://127.0.0.1:8080/", {"http://127.0.0.1:8080/"}},
+        {"http://[::1]/", {"http://[::1]/", "https://[::1]/"}},
+        {"http://localhost/", {"http://localhost/", "https://localhost/"}},
     };
-    for (const auto& [html, target] : cases)
-        EXPECT_EQ(HtmlTarget::find(html), target) << html;
+    for (const auto& [home, variants] : cases)
+        EXPECT_EQ(BrowserUrl::hostVariants(home), variants) << home;
+}
+
+TEST(BrowserUrl, SplitsOriginFromPathAndQuery)
+{
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"http://a.example:81/x/y.htm?q=1#f", "http://a.example:81", "/x/y.htm?q=1"},
+        {"https://a.example", "https://a.example", "/"},
+        {"http://a.example?q", "http://a.example", "/?q"},
+    };
+    for (const auto& [url, origin, rest] : cases) {
+        EXPECT_EQ(BrowserUrl::origin(url), origin) << url;
+        EXPECT_EQ(BrowserUrl::pathAndQuery(url), rest) << url;
+    }
 }
 
 } // namespace

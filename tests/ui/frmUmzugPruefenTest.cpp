@@ -97,22 +97,33 @@ TEST_F(frmUmzugPruefenTest, ChecksEveryPageFiltersByClassAndSavesTheReport)
                   QStringLiteral("Abbrechen"));
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.isChecking(), 20000);
 
-        EXPECT_EQ(column(dialog, 0), QStringList(4, QStringLiteral("fehler")));
+        // The four pages, then the old homepage, which has no other host name.
+        EXPECT_EQ(column(dialog, 0), QStringList(5, QStringLiteral("fehler")));
         EXPECT_TRUE(column(dialog, 1).contains(QStringLiteral("mit Leerzeichen/c.htm")));
-        EXPECT_EQ(column(dialog, 3), QStringList(4, QStringLiteral("keine Verbindung")));
+        EXPECT_EQ(column(dialog, 3), QStringList(5, QStringLiteral("keine Verbindung")));
+        EXPECT_EQ(column(dialog, 4), QStringList(5, QStringLiteral("0")));
         EXPECT_EQ(dialog.findChild<QProgressBar*>(QStringLiteral("prgFortschritt"))->value(), 4);
         EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lblZusammenfassung"))->text(),
-                  QStringLiteral("Geprüft: 4, ok: 0, nur-seite: 0, falsches-ziel: 0, ziel-fehlt: "
-                                 "0, alt-fehlt: 0, schleife: 0, fehler: 4"));
+                  QStringLiteral("Geprüft: 5, ok: 0, nur-seite: 0, falsches-ziel: 0, ziel-fehlt: "
+                                 "0, alt-fehlt: 0, schleife: 0, fehler: 5; Hinweise: "
+                                 "hostvariante: 1"));
 
         auto* filter = dialog.findChild<QComboBox*>(QStringLiteral("cboKlasse"));
         const std::pair<QString, qsizetype> filters[] = {{QStringLiteral("ok"), 0},
-                                                         {QStringLiteral("fehler"), 4},
-                                                         {QStringLiteral("alle Klassen"), 4}};
+                                                         {QStringLiteral("fehler"), 5},
+                                                         {QStringLiteral("alle Klassen"), 5}};
         for (const auto& [name, rows] : filters) {
             filter->setCurrentText(name);
             EXPECT_EQ(column(dialog, 0).size(), rows) << name.toStdString();
         }
+        auto* notes = dialog.findChild<QComboBox*>(QStringLiteral("cboHinweis"));
+        notes->setCurrentText(QStringLiteral("hostvariante"));
+        EXPECT_EQ(column(dialog, 1), QStringList(closed.url() + QStringLiteral("/")));
+        EXPECT_EQ(column(dialog, 5), QStringList(QStringLiteral("hostvariante")));
+        notes->setCurrentText(QStringLiteral("kette"));
+        EXPECT_TRUE(column(dialog, 1).isEmpty());
+        notes->setCurrentText(QStringLiteral("alle Adressen"));
+        EXPECT_EQ(column(dialog, 1).size(), 5);
         auto* table = dialog.findChild<QTableView*>(QStringLiteral("tblErgebnis"));
         table->sortByColumn(1, Qt::DescendingOrder);
         QStringList sorted = column(dialog, 1);
@@ -122,8 +133,9 @@ TEST_F(frmUmzugPruefenTest, ChecksEveryPageFiltersByClassAndSavesTheReport)
                           Qt::LeftButton);
     });
     const QByteArray report = readFile("bericht.csv");
-    EXPECT_TRUE(report.startsWith("\xEF\xBB\xBFKlasse,Alte URL,Ziel-URL,Status\r\nfehler,"));
-    EXPECT_EQ(report.count("\r\n"), 5);
+    EXPECT_TRUE(report.startsWith(
+        "\xEF\xBB\xBFKlasse,Alte URL,Ziel-URL,Status,Sprünge,Hinweise\r\nfehler,"));
+    EXPECT_EQ(report.count("\r\n"), 6);
     EXPECT_EQ(Settings::read(Settings::Key::AlteAdresse), closed.url());
 }
 
