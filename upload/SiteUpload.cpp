@@ -5,6 +5,8 @@
 #include "NativePath.h"
 #include "UploadPlan.h"
 
+#include <algorithm>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -46,46 +48,119 @@ SiteUpload::Result SiteUpload::run(const ProgressListener& progress, const Notic
     Result result;
     if (!readLocalTree(result))
         return result;
-    m_session = std::make_unique<RemoteSession>(m_options.Target, m_options.Access, cancel);
+    m_workers.resize(static_cast<std::size_t>(std::max(1, m_options.Connections)));
+    for (Worker& worker : m_workers)
+        worker.Session = std::make_unique<RemoteSession>(m_options.Target, m_options.Access, cancel);
     if (!listRemoteFolders(result))
         return result;
     planFiles(result);
     if (m_options.Preview)
         return result;
     removeLeftovers();
-
-    Progress shown;
-    shown.FilesTotal = m_planned.size();
-    for (const LocalTree::File* file : m_planned)
-        shown.BytesTotal += file->Size;
-    bool going = true;
-    for (const LocalTree::File* file : m_planned) {
-        if (cancelled()) {
-            result.State = Outcome::Cancelled;
-            result.Message = "Abgebrochen.";
-            break;
-        }
-        shown.Current = file->Path;
-        const RemoteSession::Answer answer = send(*file);
-        if (answer.State == RemoteSession::Status::Ok) {
-            record(*file);
-            ++result.Sent;
-        } else if (answer.State == RemoteSession::Status::Refused ||
-                   answer.State == RemoteSession::Status::CommandFailed) {
-            result.Failures.push_back({file->Path, answer.Reason});
-        } else {
-            going = stopWith(result, answer);
-            break;
-        }
-        ++shown.FilesDone;
-        shown.BytesDone += file->Size;
-        if (progress)
-            progress(shown);
-    }
+    sendPlanned(result, progress);
     saveManifest();
-    if (going && result.State == Outcome::Done && !result.Failures.empty())
+    std::sort(result.Failures.begin(), result.Failures.end(),
+              [](const Failure& a, const Failure& b) { return a.Path < b.Path; });
+    if (result.State == Outcome::Done && !result.Failures.empty())
         result.State = Outcome::FilesFailed;
     return result;
+}
+
+// The files still to send, shared by the workers, and what became of them.
+class SiteUpload::Queue
+{
+public:
+    Queue(SiteUpload& upload, Result& result, const ProgressListener& progress)
+        : m_upload(upload), m_result(result), m_progress(progress),
+          m_waiting(upload.m_planned.begin(), upload.m_planned.end())
+    {
+        m_shown.FilesTotal = m_waiting.size();
+        for (const LocalTree::File* file : m_waiting)
+            m_shown.BytesTotal += file->Size;
+    }
+
+    const LocalTree::File* take()
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (m_stopped || m_waiting.empty())
+            return nullptr;
+        const LocalTree::File* file = m_waiting.front();
+        m_waiting.pop_front();
+        return file;
+    }
+
+    // A connection the server did not take leaves its file to the others.
+    void giveBack(const LocalTree::File* file)
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_waiting.push_front(file);
+    }
+
+    void done(const LocalTree::File& file, const RemoteSession::Answer& answer,
+              const Worker& worker)
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (answer.State == RemoteSession::Status::Ok) {
+            m_upload.record(file);
+            ++m_result.Sent;
+        } else if (answer.State == RemoteSession::Status::Refused ||
+                   answer.State == RemoteSession::Status::CommandFailed) {
+            m_result.Failures.push_back({file.Path, answer.Reason});
+        } else {
+            if (!m_stopped)
+                m_upload.stopWith(m_result, answer, worker);
+            m_stopped = true;
+            return;
+        }
+        ++m_shown.FilesDone;
+        m_shown.BytesDone += file.Size;
+        m_shown.Current = file.Path;
+        if (m_progress)
+            m_progress(m_shown);
+    }
+
+private:
+    SiteUpload& m_upload;
+    Result& m_result;
+    const ProgressListener& m_progress;
+    std::deque<const LocalTree::File*> m_waiting;
+    Progress m_shown;
+    bool m_stopped = false;
+    std::mutex m_lock;
+};
+
+void SiteUpload::sendPlanned(Result& result, const ProgressListener& progress)
+{
+    Queue queue(*this, result, progress);
+    std::vector<std::thread> helpers;
+    for (std::size_t i = 1; i < std::min(m_workers.size(), m_planned.size()); ++i)
+        helpers.emplace_back([this, &queue, i] { work(m_workers[i], queue); });
+    work(m_workers.front(), queue);
+    for (std::thread& helper : helpers)
+        helper.join();
+    if (cancelled() && result.State == Outcome::Done) {
+        result.State = Outcome::Cancelled;
+        result.Message = "Abgebrochen.";
+    }
+}
+
+void SiteUpload::work(Worker& worker, Queue& queue)
+{
+    while (!cancelled()) {
+        const LocalTree::File* file = queue.take();
+        if (!file)
+            return;
+        const RemoteSession::Answer answer = send(worker, *file);
+        const bool unwelcome = answer.State == RemoteSession::Status::Lost ||
+                               answer.State == RemoteSession::Status::Untrusted;
+        if (unwelcome && !worker.Connected && &worker != &m_workers.front()) {
+            queue.giveBack(file);
+            return;
+        }
+        if (answer.State == RemoteSession::Status::Cancelled)
+            return;
+        queue.done(*file, answer, worker);
+    }
 }
 
 bool SiteUpload::readLocalTree(Result& result)
@@ -134,10 +209,10 @@ bool SiteUpload::listRemoteFolders(Result& result)
         folders.insert(file.folder());
     for (const std::string& folder : folders) {
         std::string text;
+        Worker& worker = m_workers.front();
         const RemoteSession::Answer answer =
-            withRetries([&] { return m_session->list(remoteFolder(folder), text); });
+            withRetries(worker, [&] { return worker.Session->list(remoteFolder(folder), text); });
         if (answer.State == RemoteSession::Status::Ok) {
-            m_connected = true;
             m_remote[folder] = RemoteListing::parse(text);
             for (const auto& [name, entry] : m_remote[folder].entries()) {
                 if (!entry.Folder && name.rfind(TemporaryPrefix, 0) == 0)
@@ -145,10 +220,10 @@ bool SiteUpload::listRemoteFolders(Result& result)
             }
         } else if (answer.State == RemoteSession::Status::Refused) {
             // A folder not there yet: everything in it goes up.
-            m_connected = true;
             m_remote[folder] = RemoteListing();
         } else {
-            return stopWith(result, answer);
+            stopWith(result, answer, worker);
+            return false;
         }
     }
     return true;
@@ -174,15 +249,16 @@ void SiteUpload::planFiles(Result& result)
 // Temporary files of an upload that was killed: ours, so they may go.
 void SiteUpload::removeLeftovers()
 {
+    Worker& worker = m_workers.front();
     for (const auto& [folder, names] : m_leftovers) {
         std::vector<std::string> commands;
         for (const std::string& name : names)
-            commands.push_back("*" + m_session->removeCommand(remoteFolder(folder), name));
-        withRetries([&] { return m_session->run(remoteFolder(folder), commands); });
+            commands.push_back("*" + worker.Session->removeCommand(remoteFolder(folder), name));
+        withRetries(worker, [&] { return worker.Session->run(remoteFolder(folder), commands); });
     }
 }
 
-RemoteSession::Answer SiteUpload::send(const LocalTree::File& file)
+RemoteSession::Answer SiteUpload::send(Worker& worker, const LocalTree::File& file)
 {
     std::string bytes;
     try {
@@ -193,55 +269,59 @@ RemoteSession::Answer SiteUpload::send(const LocalTree::File& file)
     if (bytes.size() != file.Size)
         return {RemoteSession::Status::Refused, "Die Datei hat sich während des Hochladens geändert."};
     const std::string folder = remoteFolder(file.folder());
+    RemoteSession& session = *worker.Session;
     if (m_direct)
-        return withRetries([&] { return m_session->put(folder, file.name(), bytes, {}); });
-    return sendThroughTemporary(folder, file, bytes);
+        return withRetries(worker, [&] { return session.put(folder, file.name(), bytes, {}); });
+    return sendThroughTemporary(worker, folder, file, bytes);
 }
 
-RemoteSession::Answer SiteUpload::sendThroughTemporary(const std::string& folder,
+RemoteSession::Answer SiteUpload::sendThroughTemporary(Worker& worker, const std::string& folder,
                                                        const LocalTree::File& file,
                                                        const std::string& bytes)
 {
+    RemoteSession& session = *worker.Session;
     const std::string name = file.name();
     const std::string temporary = TemporaryPrefix + name;
-    const RemoteListing::Entry* existing = m_remote[file.folder()].find(name);
+    const auto listing = m_remote.find(file.folder());
+    const bool existing = listing != m_remote.end() && listing->second.find(name);
     const bool replace = m_removeBeforeRename && existing;
-    RemoteSession::Answer answer = withRetries([&] {
-        return m_session->put(folder, temporary, bytes,
-                              m_session->renameCommands(folder, temporary, name, replace));
+    RemoteSession::Answer answer = withRetries(worker, [&] {
+        return session.put(folder, temporary, bytes,
+                           session.renameCommands(folder, temporary, name, replace));
     });
     if (answer.State != RemoteSession::Status::CommandFailed || replace)
         return answer;
     // The file is complete under its temporary name; only the rename failed.
-    answer = withRetries([&] {
-        return m_session->run(folder, m_session->renameCommands(folder, temporary, name, true));
+    answer = withRetries(worker, [&] {
+        return session.run(folder, session.renameCommands(folder, temporary, name, true));
     });
     if (answer.State == RemoteSession::Status::Ok) {
-        if (!m_removeBeforeRename)
-            tell("Der Server ersetzt beim Umbenennen keine vorhandene Datei; sie wird erst "
+        tellOnce(m_removeBeforeRename,
+                 "Der Server ersetzt beim Umbenennen keine vorhandene Datei; sie wird erst "
                  "gelöscht, wenn die neue vollständig angekommen ist.");
-        m_removeBeforeRename = true;
         return answer;
     }
     if (answer.State != RemoteSession::Status::CommandFailed)
         return answer;
-    withRetries([&] {
-        return m_session->run(folder, {"*" + m_session->removeCommand(folder, temporary)});
+    withRetries(worker, [&] {
+        return session.run(folder, {"*" + session.removeCommand(folder, temporary)});
     });
-    tell("Der Server kann Dateien nicht umbenennen; die Dateien werden direkt unter ihrem Namen "
-         "hochgeladen.");
-    m_direct = true;
-    return withRetries([&] { return m_session->put(folder, name, bytes, {}); });
+    tellOnce(m_direct, "Der Server kann Dateien nicht umbenennen; die Dateien werden direkt "
+                       "unter ihrem Namen hochgeladen.");
+    return withRetries(worker, [&] { return session.put(folder, name, bytes, {}); });
 }
 
 RemoteSession::Answer
-SiteUpload::withRetries(const std::function<RemoteSession::Answer()>& request)
+SiteUpload::withRetries(Worker& worker, const std::function<RemoteSession::Answer()>& request)
 {
     RemoteSession::Answer answer;
     for (int attempt = 1;; ++attempt) {
         answer = request();
+        if (answer.State != RemoteSession::Status::Lost &&
+            answer.State != RemoteSession::Status::Untrusted)
+            worker.Connected = true;
         // Without any answer yet, a refused connection is no breakdown.
-        if (answer.State != RemoteSession::Status::Lost || !m_connected ||
+        if (answer.State != RemoteSession::Status::Lost || !worker.Connected ||
             attempt >= m_options.Attempts)
             return answer;
         const auto until = std::chrono::steady_clock::now() + m_options.RetryPause;
@@ -253,17 +333,18 @@ SiteUpload::withRetries(const std::function<RemoteSession::Answer()>& request)
     }
 }
 
-bool SiteUpload::stopWith(Result& result, const RemoteSession::Answer& answer)
+void SiteUpload::stopWith(Result& result, const RemoteSession::Answer& answer,
+                          const Worker& worker)
 {
-    result.UntrustedFingerprint = m_session->untrustedFingerprint();
-    result.HostKeyChanged = m_session->hostKeyChanged();
+    result.UntrustedFingerprint = worker.Session->untrustedFingerprint();
+    result.HostKeyChanged = worker.Session->hostKeyChanged();
     switch (answer.State) {
     case RemoteSession::Status::Cancelled:
         result.State = Outcome::Cancelled;
         result.Message = "Abgebrochen.";
         break;
     case RemoteSession::Status::Lost:
-        if (m_connected) {
+        if (worker.Connected) {
             result.State = Outcome::Stopped;
             result.Message = "Die Verbindung ist abgebrochen (" + answer.Reason + "), auch nach " +
                              std::to_string(m_options.Attempts) +
@@ -276,7 +357,6 @@ bool SiteUpload::stopWith(Result& result, const RemoteSession::Answer& answer)
         result.State = Outcome::Refused;
         result.Message = answer.Reason;
     }
-    return false;
 }
 
 void SiteUpload::record(const LocalTree::File& file)
@@ -301,8 +381,11 @@ void SiteUpload::saveManifest()
     }
 }
 
-void SiteUpload::tell(const std::string& notice)
+void SiteUpload::tellOnce(std::atomic<bool>& told, const std::string& notice)
 {
+    if (told.exchange(true))
+        return;
+    std::lock_guard<std::mutex> guard(m_lock);
     if (m_notice)
         m_notice(notice);
 }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ public:
         bool Preview = false;
         // Tries per request when the connection breaks.
         int Attempts = 3;
+        // Connections that upload side by side; a server that allows fewer
+        // gets fewer.
+        int Connections = 4;
         std::chrono::milliseconds RetryPause{2000};
     };
 
@@ -94,21 +98,31 @@ public:
     static std::string summary(const Result& result);
 
 private:
+    // One connection and whether it ever got an answer.
+    struct Worker
+    {
+        std::unique_ptr<RemoteSession> Session;
+        bool Connected = false;
+    };
+    class Queue;
+
     bool readLocalTree(Result& result);
     bool listRemoteFolders(Result& result);
     void planFiles(Result& result);
-    bool sendPlanned(Result& result);
-    RemoteSession::Answer send(const LocalTree::File& file);
-    RemoteSession::Answer sendThroughTemporary(const std::string& folder,
+    void sendPlanned(Result& result, const ProgressListener& progress);
+    void work(Worker& worker, Queue& queue);
+    RemoteSession::Answer send(Worker& worker, const LocalTree::File& file);
+    RemoteSession::Answer sendThroughTemporary(Worker& worker, const std::string& folder,
                                                const LocalTree::File& file,
                                                const std::string& bytes);
-    RemoteSession::Answer withRetries(const std::function<RemoteSession::Answer()>& request);
+    RemoteSession::Answer withRetries(Worker& worker,
+                                      const std::function<RemoteSession::Answer()>& request);
     void removeLeftovers();
     void record(const LocalTree::File& file);
     void saveManifest();
-    bool stopWith(Result& result, const RemoteSession::Answer& answer);
+    void stopWith(Result& result, const RemoteSession::Answer& answer, const Worker& worker);
     std::string remoteFolder(const std::string& localFolder) const;
-    void tell(const std::string& notice);
+    void tellOnce(std::atomic<bool>& told, const std::string& notice);
     bool cancelled() const { return m_cancel && m_cancel->load(); }
 
     FileSystem& m_fileSystem;
@@ -116,13 +130,13 @@ private:
     const Options m_options;
     const std::atomic<bool>* m_cancel = nullptr;
     NoticeListener m_notice;
-    std::unique_ptr<RemoteSession> m_session;
+    std::vector<Worker> m_workers;
     std::vector<LocalTree::File> m_files;
     std::vector<const LocalTree::File*> m_planned;
     std::map<std::string, RemoteListing> m_remote; // by local folder
     std::map<std::string, std::vector<std::string>> m_leftovers;
     UploadManifest m_manifest;
-    bool m_connected = false;
-    bool m_removeBeforeRename = false;
-    bool m_direct = false;
+    std::mutex m_lock; // the manifest, the journal, the notices
+    std::atomic<bool> m_removeBeforeRename{false};
+    std::atomic<bool> m_direct{false};
 };
