@@ -2,7 +2,6 @@
 
 #include "CommandLine.h"
 #include "EventThrottle.h"
-#include "FileSystem.h"
 #include "PasswordPrompt.h"
 #include "TypedPath.h"
 
@@ -43,14 +42,6 @@ std::string knownHostsFile()
 #endif
 }
 
-std::string outputRootOf(const std::string& directory)
-{
-    std::string base = TypedPath::resolve(directory);
-    if (base.size() > 1 && base.back() == PathSeparator)
-        base.pop_back();
-    return base + "_Moved";
-}
-
 // "1,5 MB": enough for a progress line.
 std::string amount(std::uint64_t bytes)
 {
@@ -86,9 +77,9 @@ RemoteSession::Access UploadCommand::accessFor(const CommandLine& options,
     RemoteSession::Access access;
     access.Password = environment("KELVANE_PASSWORT");
     if (access.Password.empty() && m_streams.inputIsTerminal && needsPassword(options, target))
-        access.Password = PasswordPrompt::ask(
-            m_streams.in, m_streams.err,
-            "Kennwort für " + target.User + "@" + target.Host + ": ", true);
+        access.Password =
+            PasswordPrompt::ask(m_streams.in, m_streams.err,
+                                "Kennwort für " + target.User + "@" + target.Host + ": ", true);
     access.KeyFile = options.SshKey.empty() ? "" : TypedPath::resolve(options.SshKey);
     access.AcceptedHostKey = options.HostKey;
     access.PinnedCertificate = options.PinCert;
@@ -120,7 +111,7 @@ int UploadCommand::run(const CommandLine& options)
                           << "/s\n";
         },
         std::chrono::milliseconds(500));
-    SiteUpload site(m_fileSystem, outputRootOf(options.Directory), upload);
+    SiteUpload site(m_fileSystem, SiteUpload::outputRootOf(options.Directory), upload);
     const SiteUpload::Result result = site.run(
         [&](const SiteUpload::Progress& progress) {
             latest = progress;
@@ -158,6 +149,5 @@ void UploadCommand::explainUntrusted(const SiteUpload::Result& result, const Upl
         return;
     const bool ssh = target.Kind == UploadTarget::Protocol::Sftp;
     m_streams.err << "Wenn dieser Fingerabdruck stimmt, erneut aufrufen mit "
-                  << (ssh ? "--host-key " : "--pin-cert ") << result.UntrustedFingerprint
-                  << '\n';
+                  << (ssh ? "--host-key " : "--pin-cert ") << result.UntrustedFingerprint << '\n';
 }

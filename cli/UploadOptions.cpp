@@ -10,7 +10,8 @@ constexpr std::string_view Prefix = "SHA256:";
 bool isBase64(const std::string& text)
 {
     return !text.empty() &&
-           text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/=") ==
+           text.find_first_not_of(
+               "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/=") ==
                std::string::npos;
 }
 

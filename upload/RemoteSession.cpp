@@ -229,7 +229,8 @@ void RemoteSession::Connection::prepare(const std::string& url)
     curl_easy_setopt(Easy, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(Easy, CURLOPT_XFERINFOFUNCTION, &cancelWhenAsked);
     curl_easy_setopt(Easy, CURLOPT_XFERINFODATA, Cancel);
-    curl_easy_setopt(Easy, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
+    curl_easy_setopt(Easy, CURLOPT_FTP_CREATE_MISSING_DIRS,
+                     static_cast<long>(CURLFTP_CREATE_DIR_RETRY));
     if (!Target.User.empty())
         curl_easy_setopt(Easy, CURLOPT_USERNAME, Target.User.c_str());
     if (!Credentials.Password.empty())

@@ -3,6 +3,7 @@
 #include "EngineError.h"
 #include "FileSystem.h"
 #include "NativePath.h"
+#include "TypedPath.h"
 #include "UploadPlan.h"
 
 #include <algorithm>
@@ -30,6 +31,14 @@ SiteUpload::SiteUpload(FileSystem& fileSystem, std::string outputRoot, Options o
 
 SiteUpload::~SiteUpload() = default;
 
+std::string SiteUpload::outputRootOf(const std::string& directory)
+{
+    std::string base = TypedPath::resolve(directory);
+    if (base.size() > 1 && base.back() == PathSeparator)
+        base.pop_back();
+    return base + "_Moved";
+}
+
 std::string SiteUpload::manifestPath(const std::string& outputRoot)
 {
     return outputRoot + ".upload.csv";
@@ -50,7 +59,8 @@ SiteUpload::Result SiteUpload::run(const ProgressListener& progress, const Notic
         return result;
     m_workers.resize(static_cast<std::size_t>(std::max(1, m_options.Connections)));
     for (Worker& worker : m_workers)
-        worker.Session = std::make_unique<RemoteSession>(m_options.Target, m_options.Access, cancel);
+        worker.Session =
+            std::make_unique<RemoteSession>(m_options.Target, m_options.Access, cancel);
     if (!listRemoteFolders(result))
         return result;
     planFiles(result);
@@ -175,11 +185,11 @@ bool SiteUpload::readLocalTree(Result& result)
         m_files = LocalTree::scan(m_fileSystem, m_outputRoot);
         const std::string manifest = manifestPath(m_outputRoot);
         if (m_fileSystem.FileExists(manifest))
-            m_manifest = UploadManifest::parse(m_fileSystem.ReadAll(manifest),
-                                               m_options.Target.display());
+            m_manifest =
+                UploadManifest::parse(m_fileSystem.ReadAll(manifest), m_options.Target.display());
         const std::string journal = journalPath(m_outputRoot);
-        if (m_fileSystem.FileExists(journal))
-            m_manifest.applyJournal(m_fileSystem.ReadAll(journal));
+        m_journalStarted = m_fileSystem.FileExists(journal) &&
+                           m_manifest.applyJournal(m_fileSystem.ReadAll(journal));
     } catch (const EngineError& error) {
         result.State = Outcome::Refused;
         result.Message = error.what();
@@ -267,7 +277,8 @@ RemoteSession::Answer SiteUpload::send(Worker& worker, const LocalTree::File& fi
         return {RemoteSession::Status::Refused, error.what()};
     }
     if (bytes.size() != file.Size)
-        return {RemoteSession::Status::Refused, "Die Datei hat sich während des Hochladens geändert."};
+        return {RemoteSession::Status::Refused,
+                "Die Datei hat sich während des Hochladens geändert."};
     const std::string folder = remoteFolder(file.folder());
     RemoteSession& session = *worker.Session;
     if (m_direct)
@@ -311,8 +322,8 @@ RemoteSession::Answer SiteUpload::sendThroughTemporary(Worker& worker, const std
     return withRetries(worker, [&] { return session.put(folder, name, bytes, {}); });
 }
 
-RemoteSession::Answer
-SiteUpload::withRetries(Worker& worker, const std::function<RemoteSession::Answer()>& request)
+RemoteSession::Answer SiteUpload::withRetries(Worker& worker,
+                                              const std::function<RemoteSession::Answer()>& request)
 {
     RemoteSession::Answer answer;
     for (int attempt = 1;; ++attempt) {
@@ -333,8 +344,7 @@ SiteUpload::withRetries(Worker& worker, const std::function<RemoteSession::Answe
     }
 }
 
-void SiteUpload::stopWith(Result& result, const RemoteSession::Answer& answer,
-                          const Worker& worker)
+void SiteUpload::stopWith(Result& result, const RemoteSession::Answer& answer, const Worker& worker)
 {
     result.UntrustedFingerprint = worker.Session->untrustedFingerprint();
     result.HostKeyChanged = worker.Session->hostKeyChanged();
@@ -363,8 +373,12 @@ void SiteUpload::record(const LocalTree::File& file)
 {
     const UploadManifest::Entry entry{file.Size, file.Hash};
     m_manifest.set(file.Path, entry);
+    // A journal of another target is replaced, one of this target continued.
     std::ofstream journal(toNativePath(journalPath(m_outputRoot)),
-                          std::ios::binary | std::ios::app);
+                          std::ios::binary | (m_journalStarted ? std::ios::app : std::ios::trunc));
+    if (!m_journalStarted)
+        journal << m_manifest.journalHeader();
+    m_journalStarted = true;
     journal << UploadManifest::journalRecord(file.Path, entry);
 }
 

@@ -92,6 +92,8 @@ public:
     Result run(const ProgressListener& progress = {}, const NoticeListener& notice = {},
                const std::atomic<bool>* cancel = nullptr);
 
+    // The output root of an input folder as the user typed it: DIR_Moved.
+    static std::string outputRootOf(const std::string& directory);
     static std::string manifestPath(const std::string& outputRoot);
     static std::string journalPath(const std::string& outputRoot);
     // The end in German: counts, then the first failed files with reasons.
@@ -137,6 +139,7 @@ private:
     std::map<std::string, std::vector<std::string>> m_leftovers;
     UploadManifest m_manifest;
     std::mutex m_lock; // the manifest, the journal, the notices
+    bool m_journalStarted = false;
     std::atomic<bool> m_removeBeforeRename{false};
     std::atomic<bool> m_direct{false};
 };

@@ -34,6 +34,14 @@ void forEachLine(std::string_view text, Visit visit)
     }
 }
 
+bool namesTarget(std::string_view line, const std::string& target)
+{
+    std::optional<CsvReader::Error> error;
+    const auto records = CsvReader::parse(line, error);
+    return !error && records.size() == 1 && records[0].Fields.size() == 2 &&
+           records[0].Fields[0] == TargetLabel && records[0].Fields[1] == target;
+}
+
 } // namespace
 
 bool UploadManifest::takeRecord(std::string_view line)
@@ -62,10 +70,7 @@ UploadManifest UploadManifest::parse(std::string_view text, const std::string& t
     forEachLine(text, [&](std::string_view line, bool) {
         ++lineNumber;
         if (lineNumber == 1) {
-            std::optional<CsvReader::Error> error;
-            const auto records = CsvReader::parse(line, error);
-            forThisTarget = !error && records.size() == 1 && records[0].Fields.size() == 2 &&
-                            records[0].Fields[0] == TargetLabel && records[0].Fields[1] == target;
+            forThisTarget = namesTarget(line, target);
         } else if (forThisTarget && lineNumber > 2) {
             manifest.takeRecord(line);
         }
@@ -75,12 +80,25 @@ UploadManifest UploadManifest::parse(std::string_view text, const std::string& t
     return manifest;
 }
 
-void UploadManifest::applyJournal(std::string_view journal)
+bool UploadManifest::applyJournal(std::string_view journal)
 {
+    bool first = true;
+    bool forThisTarget = false;
     forEachLine(journal, [&](std::string_view line, bool complete) {
-        if (complete)
+        if (first)
+            forThisTarget = complete && namesTarget(line, m_target);
+        else if (complete && forThisTarget)
             takeRecord(line);
+        first = false;
     });
+    return forThisTarget;
+}
+
+std::string UploadManifest::journalHeader() const
+{
+    CsvWriter writer;
+    writer.addRecord({TargetLabel, m_target});
+    return writer.text();
 }
 
 std::string UploadManifest::text() const

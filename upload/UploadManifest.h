@@ -31,10 +31,13 @@ public:
     // The manifest in text; one for another target, or one that cannot be
     // read, counts as empty: then everything is sent again.
     static UploadManifest parse(std::string_view text, const std::string& target);
-    // Takes every whole journal record; a torn last line is left out.
-    void applyJournal(std::string_view journal);
+    // Takes every whole record of a journal of this target; a torn last
+    // line is left out. False for a journal of another target.
+    bool applyJournal(std::string_view journal);
 
     std::string text() const;
+    // The journal's first line, naming its target, and its records.
+    std::string journalHeader() const;
     static std::string journalRecord(const std::string& path, const Entry& entry);
 
     const Entry* find(const std::string& path) const;

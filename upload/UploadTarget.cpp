@@ -132,7 +132,8 @@ std::optional<UploadTarget> UploadTarget::parse(const std::string& url, std::str
         percentDecoded(pathStart == std::string::npos ? "/" : url.substr(pathStart));
     if (!folder || hasControlCharacter(*folder) || climbs(*folder) ||
         folder->find_first_of("?#") != std::string::npos) {
-        error = "Der Zielordner in \"" + url + "\" ist ungültig (kein \".\", \"..\", \"?\", \"#\").";
+        error =
+            "Der Zielordner in \"" + url + "\" ist ungültig (kein \".\", \"..\", \"?\", \"#\").";
         return std::nullopt;
     }
     target.Folder = *folder;

@@ -159,7 +159,8 @@ mkdir -p "$remote3"
 "$cli" --upload "sftp://$sftp_user@127.0.0.1:$sshd_port$remote3" "${key[@]}" "$big" \
     >/dev/null 2>&1 &
 upload_pid=$!
-journal_lines() { if [[ -f $moved_big.upload.journal ]]; then wc -l <"$moved_big.upload.journal"; else echo 0; fi; }
+# The journal's records: its lines but the first, which names the target.
+journal_lines() { if [[ -f $moved_big.upload.journal ]]; then echo $(($(wc -l <"$moved_big.upload.journal") - 1)); else echo 0; fi; }
 for _ in $(seq 600); do
     [[ $(journal_lines) -ge 80 ]] && break
     sleep 0.05
