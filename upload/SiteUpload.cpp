@@ -17,6 +17,13 @@ namespace {
 
 constexpr std::size_t FailuresShown = 10;
 
+// A command whose failure the server may report without ending the others.
+std::string tolerated(std::string command)
+{
+    command.insert(command.begin(), '*');
+    return command;
+}
+
 bool hasLineBreak(const std::string& path)
 {
     return path.find_first_of("\r\n") != std::string::npos;
@@ -263,7 +270,8 @@ void SiteUpload::removeLeftovers()
     for (const auto& [folder, names] : m_leftovers) {
         std::vector<std::string> commands;
         for (const std::string& name : names)
-            commands.push_back("*" + worker.Session->removeCommand(remoteFolder(folder), name));
+            commands.push_back(
+                tolerated(worker.Session->removeCommand(remoteFolder(folder), name)));
         withRetries(worker, [&] { return worker.Session->run(remoteFolder(folder), commands); });
     }
 }
@@ -315,7 +323,7 @@ RemoteSession::Answer SiteUpload::sendThroughTemporary(Worker& worker, const std
     if (answer.State != RemoteSession::Status::CommandFailed)
         return answer;
     withRetries(worker, [&] {
-        return session.run(folder, {"*" + session.removeCommand(folder, temporary)});
+        return session.run(folder, {tolerated(session.removeCommand(folder, temporary))});
     });
     tellOnce(m_direct, "Der Server kann Dateien nicht umbenennen; die Dateien werden direkt "
                        "unter ihrem Namen hochgeladen.");
