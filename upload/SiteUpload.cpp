@@ -64,7 +64,9 @@ SiteUpload::Result SiteUpload::run(const ProgressListener& progress, const Notic
     Result result;
     if (!readLocalTree(result))
         return result;
-    m_workers.resize(static_cast<std::size_t>(std::max(1, m_options.Connections)));
+    const int usual = m_options.Target.Kind == UploadTarget::Protocol::Sftp ? 8 : 4;
+    m_workers.resize(
+        static_cast<std::size_t>(m_options.Connections > 0 ? m_options.Connections : usual));
     for (Worker& worker : m_workers)
         worker.Session =
             std::make_unique<RemoteSession>(m_options.Target, m_options.Access, cancel);

@@ -32,9 +32,10 @@ public:
         bool Preview = false;
         // Tries per request when the connection breaks.
         int Attempts = 3;
-        // Connections that upload side by side; a server that allows fewer
-        // gets fewer.
-        int Connections = 4;
+        // Connections that upload side by side, 0 for the protocol's usual
+        // number (eight for SFTP, four for FTP, whose hosts often allow
+        // few); a server that allows fewer gets fewer.
+        int Connections = 0;
         std::chrono::milliseconds RetryPause{2000};
     };
 

@@ -73,8 +73,8 @@ CONF
             upload_server_pids+=("$pid")
             return 0
         fi
-        kill "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
     done
     echo "FAIL: sshd did not start"; cat "$work/sshd.log"
     return 1
@@ -141,22 +141,23 @@ CONF
             upload_server_pids+=("$pid")
             return 0
         fi
-        kill "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
     done
     echo "FAIL: vsftpd did not start"; cat "$work/$name.err"
     return 1
 }
 
+# Safe under set -e: the servers' own exit statuses are of no interest here.
 stop_upload_servers() {
     local pid
     for pid in "${upload_server_pids[@]}"; do
-        kill "$pid" 2>/dev/null
+        kill "$pid" 2>/dev/null || true
         for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-        kill -9 "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
+        kill -9 "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
     done
     upload_server_pids=()
-    [[ -z $created_privsep_dir ]] || rmdir "$created_privsep_dir" 2>/dev/null
+    [[ -z $created_privsep_dir ]] || rmdir "$created_privsep_dir" 2>/dev/null || true
     created_privsep_dir=
 }
