@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The upload's figures: 10,000 pages of a relocated site to SFTP on loopback
 # (target under 60 s), then the same upload again with nothing changed
-# (target under 5 s), with the machine's load, since a busy machine slows
-# the server more than the program. Uses the release kelvane-cli of build-release, built
-# here when missing, and starts its own sshd as the upload tests do.
+# (target under 5 s). It shows the machine's load and the program's CPU
+# time, since a busy machine slows the upload more than the program's own
+# work does. Uses the release kelvane-cli of build-release, built here when
+# missing, and starts its own sshd as the upload tests do.
 #
 #   bench/upload-bench.sh [KELVANE_CLI] [PAGES]
 set -euo pipefail
