@@ -145,7 +145,9 @@ private:
     std::deque<const LocalTree::File*> m_waiting;
     Progress m_shown;
     bool m_stopped = false;
-    std::mutex m_lock;
+    // The upload's own lock: progress and notices reach the listeners one
+    // at a time.
+    std::mutex& m_lock = m_upload.m_lock;
 };
 
 void SiteUpload::sendPlanned(Result& result, const ProgressListener& progress)
