@@ -11,6 +11,7 @@
 #include "SharedState.h"
 #include "TreePlacement.h"
 #include "TypedPath.h"
+#include "UploadCommand.h"
 
 #include <ostream>
 
@@ -31,6 +32,8 @@ int CliApplication::run(const std::vector<std::string>& arguments)
         m_streams.out << CommandLine::help();
         return Done;
     }
+    if (!options->UploadUrl.empty())
+        return UploadCommand(m_fileSystem, m_streams).run(*options);
     if (!options->ReportPath.empty() && reportLiesInTrees(*options)) {
         m_streams.err << "kelvane-cli: Die Liste (--report) darf weder im Verzeichnis noch in "
                          "dessen _Moved-Ordner liegen: "

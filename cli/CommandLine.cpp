@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "OutputFormat.h"
+#include "UploadOptions.h"
 
 #include <algorithm>
 #include <string_view>
@@ -30,6 +31,7 @@ const Switch Switches[] = {
     {"--no-subpath", &CommandLine::AppendSubpath, false},
     {"--yes", &CommandLine::AssumeYes, true},
     {"--dry-run", &CommandLine::DryRun, true},
+    {"--preview", &CommandLine::Preview, true},
 };
 
 std::string serverNames()
@@ -106,6 +108,10 @@ const ValueOption ValueOptions[] = {
          return std::string();
      }},
     {"--server", &storeServers},
+    {"--upload", &UploadOptions::storeUrl},
+    {"--ssh-key", &UploadOptions::storeSshKey},
+    {"--host-key", &UploadOptions::storeHostKey},
+    {"--pin-cert", &UploadOptions::storePinCert},
     {"--report",
      [](CommandLine& options, const std::string& value) {
          if (value.empty())
@@ -128,6 +134,9 @@ const Option* findOption(const Option (&table)[Count], std::string_view name)
 // What is missing from, or cannot go together in, otherwise valid options.
 std::string incompleteOrConflicting(const CommandLine& options, bool urlGiven)
 {
+    if (const std::string upload = UploadOptions::conflict(options, urlGiven);
+        !upload.empty() || !options.UploadUrl.empty())
+        return upload;
     if (!urlGiven)
         return "Die neue URL fehlt (--url).";
     if (options.Directory.empty())
@@ -207,7 +216,9 @@ std::string CommandLine::usage()
            "                   [--server LISTE] [--htaccess] [--map DATEI] [--report DATEI]\n"
            "                   [--dry-run] VERZEICHNIS\n"
            "       kelvane-cli --check ALTE_URL [--types TEXT] --url URL [--no-subpath]\n"
-           "                   [--map DATEI] [--report DATEI] VERZEICHNIS\n";
+           "                   [--map DATEI] [--report DATEI] VERZEICHNIS\n"
+           "       kelvane-cli --upload ZIEL_URL [--preview] [--ssh-key DATEI]\n"
+           "                   [--host-key SHA256:…] [--pin-cert SHA256:…] VERZEICHNIS\n";
 }
 
 std::string CommandLine::help()
@@ -270,8 +281,12 @@ std::string CommandLine::help()
            "                      robots-neu (robots.txt sperrt die alte Adresse oder das\n"
            "                      Ziel), hostvariante (kommt nicht zur neuen Startseite)\n"
            "  -h, --help          diese Hilfe\n"
+           "\n" +
+           UploadOptions::help() +
            "\n"
            "Rückgabewert: 0 fertig, 1 abgelehnt, 2 falscher Aufruf (auch eine fehlerhafte\n"
            "Zuordnungsdatei), 3 Fehler beim Lauf, 4 nicht jede Seite kommt an oder es gibt\n"
-           "Hinweise (--check).\n";
+           "Hinweise (--check).\n"
+           "Mit --upload: 0 alles angekommen, 1 Verbindung, Anmeldung, Hostschlüssel oder\n"
+           "Zertifikat abgelehnt, 2 falscher Aufruf, 3 Dateien fehlgeschlagen.\n";
 }

@@ -24,6 +24,12 @@ struct CommandLine
     std::string MapPath;
     // With --check: the old site's URL, asked for every page instead of a run.
     std::string CheckUrl;
+    // With --upload: the remote folder DIR_Moved goes to, and its options.
+    std::string UploadUrl;
+    bool Preview = false;
+    std::string SshKey;
+    std::string HostKey;
+    std::string PinCert;
     bool ShowHelp = false;
 
     // The options, or nothing with a German explanation in error.

@@ -30,6 +30,8 @@ packages=(
     # the upload: the desktop's secret store, and real SFTP and FTP servers on
     # loopback with the tools to make their keys and certificates
     qtkeychain-qt6-dev openssh-server openssh-client vsftpd openssl
+    # the FTPS certificate pin is checked in OpenSSL's own verification
+    libssl-dev
     # the sitemaps: xmllint validates them against the schema
     libxml2-utils
     "$@"

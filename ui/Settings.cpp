@@ -103,6 +103,16 @@ void Settings::writeExtra(const QString& key, bool chosen)
                      chosen ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
+QString Settings::readExtraText(const QString& key, const QString& fallback)
+{
+    return store().value(QStringLiteral("Extras/") + key, fallback).toString();
+}
+
+void Settings::writeExtraText(const QString& key, const QString& value)
+{
+    store().setValue(QStringLiteral("Extras/") + key, value);
+}
+
 QString Settings::exampleUrl()
 {
     return QStringLiteral("http://www.example.com/subdir1/subdir2");

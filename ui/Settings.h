@@ -41,6 +41,10 @@ public:
     // Whether the extra file of this settings key is chosen.
     static bool readExtra(const QString& key);
     static void writeExtra(const QString& key, bool chosen);
+    // A text of the section "Extras" (the upload dialog's fields), or
+    // fallback when the key is absent.
+    static QString readExtraText(const QString& key, const QString& fallback = {});
+    static void writeExtraText(const QString& key, const QString& value);
 
     // The example address the new URL field starts with.
     static QString exampleUrl();

@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "ExtrasMenu.h"
 #include "FolderDropFilter.h"
+#include "KeychainPasswordStore.h"
 #include "MainWindowRelocation.h"
 #include "MappingFile.h"
 #include "OutputFiles.h"
@@ -14,6 +15,7 @@
 #include "WindowRegistry.h"
 #include "WindowShell.h"
 #include "frmHTML.h"
+#include "frmHochladen.h"
 #include "frmUmzugPruefen.h"
 
 #include <QButtonGroup>
@@ -217,6 +219,9 @@ void frmMain::createExtrasMenu()
     QAction* check = extras->addAction(QStringLiteral("Umzug &prüfen…"));
     check->setObjectName(QStringLiteral("mnuExtrasPruefen"));
     connect(check, &QAction::triggered, this, &frmMain::mnuExtrasPruefen_Click);
+    QAction* upload = extras->addAction(QStringLiteral("&Hochladen…"));
+    upload->setObjectName(QStringLiteral("mnuExtrasHochladen"));
+    connect(upload, &QAction::triggered, this, &frmMain::mnuExtrasHochladen_Click);
 }
 
 void frmMain::mnuExtrasZuordnung_Click()
@@ -256,6 +261,19 @@ void frmMain::mnuExtrasPruefen_Click()
         return;
     frmUmzugPruefen dialog(m_state, m_fileSystem, m_context.dialogs, relocationInputs(), this);
     m_context.dialogs.runModal(dialog);
+}
+
+// Uploads the current folder's output tree; the move check may follow.
+void frmMain::mnuExtrasHochladen_Click()
+{
+    if (m_running)
+        return;
+    static KeychainPasswordStore passwords;
+    frmHochladen dialog(m_fileSystem, m_context.dialogs, passwords,
+                        SiteUpload::outputRootOf(txtVerzeichnis->text().toStdString()), this);
+    m_context.dialogs.runModal(dialog);
+    if (dialog.checkRequested())
+        mnuExtrasPruefen_Click();
 }
 
 // One message after the run for every listed path that named no page.

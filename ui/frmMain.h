@@ -50,6 +50,7 @@ public:
     void cmdStart_Click();
     void mnuExtrasZuordnung_Click();
     void mnuExtrasPruefen_Click();
+    void mnuExtrasHochladen_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

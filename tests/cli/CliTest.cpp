@@ -170,6 +170,16 @@ TEST_F(Cli, WrongUsageExplainsItself)
         {"--url", "U", "--yes=1", site.string()},
         {"--url", "U", "--bogus", site.string()},
         {"--url", "U", site.string(), "second"},
+        {"--upload", "http://alt.example/", site.string()},
+        {"--upload", "sftp://ohne-benutzer/htdocs", site.string()},
+        {"--upload", "ftp://h/../oben", site.string()},
+        {"--upload", "ftp://h/x", "--url", "U", site.string()},
+        {"--upload", "ftp://h/x", "--server", "apache", site.string()},
+        {"--upload", "ftp://h/x", "--host-key", "MD5:ab:cd", site.string()},
+        {"--upload", "ftp://h/x", "--pin-cert", "SHA256:1234", site.string()},
+        {"--upload", "ftp://h/x"},
+        {"--preview", "--url", "U", site.string()},
+        {"--ssh-key", "id_ed25519", "--url", "U", site.string()},
     };
     for (const auto& arguments : wrong) {
         err.str("");
@@ -180,6 +190,16 @@ TEST_F(Cli, WrongUsageExplainsItself)
 
     EXPECT_EQ(run({"--help"}), CliApplication::Done);
     EXPECT_NE(out.str().find("--no-subpath"), std::string::npos);
+    EXPECT_NE(out.str().find("--pin-cert SHA256:"), std::string::npos);
+}
+
+// Before any connection: an upload needs the output folder of a run.
+TEST_F(Cli, UploadWithoutOutputFolderIsRefused)
+{
+    EXPECT_EQ(run({"--upload", "ftp://127.0.0.1:1/x", site.string()}), CliApplication::Refused);
+    EXPECT_NE(err.str().find("erst die Ersatzseiten schreiben"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("unverschlüsselt"), std::string::npos) << err.str();
+    EXPECT_FALSE(fs::exists(moved()));
 }
 
 TEST_F(Cli, RefusesWhatWouldWriteIntoTheOldSite)
