@@ -15,6 +15,8 @@ struct RelocationInputs
     bool UseStandardTemplate = true;
     // A CSV file of pages with their own new URL; empty for none.
     std::string Zuordnungsdatei;
+    // Server rules cover every file of the site, not only the page types.
+    bool AllFiles = false;
 
     bool appendsSubpath() const { return Unterverzeichnis == 1; }
 };

@@ -155,11 +155,17 @@ void frmMain::cmdStart_Click()
     // inside the running one.
     if (m_running)
         return;
+    const QString oldAddress = Settings::read(Settings::Key::AlteAdresse);
+    if (const QString refusal = m_extras->refusal(oldAddress); !refusal.isEmpty()) {
+        m_context.dialogs.message(this, QStringLiteral("Kelvane"), refusal,
+                                  QMessageBox::Information, QMessageBox::Ok);
+        return;
+    }
     m_running = true;
     std::vector<std::string> unmapped;
     {
         const RelocationInputs inputs = relocationInputs();
-        OutputFiles extraFiles(inputs);
+        OutputFiles extraFiles(inputs, oldAddress.toStdString());
         m_extras->choose(extraFiles);
         Relocation::Outcome outcome;
         std::size_t pagesWritten = 0;
@@ -195,7 +201,8 @@ RelocationInputs frmMain::relocationInputs() const
             txtURLneu->text().toStdString(),
             box,
             m_state.UseStandardTemplate,
-            Settings::read(Settings::Key::Zuordnungsdatei).toStdString()};
+            Settings::read(Settings::Key::Zuordnungsdatei).toStdString(),
+            m_extras->allFilesChosen()};
 }
 
 // Below the extra files: the mapping file and the check of a move.
