@@ -28,6 +28,30 @@ std::string folderOf(const std::string& url)
     return url.substr(0, url.rfind('/') + 1);
 }
 
+// A Location header may carry "[" and "]" in a path and a second "#"; RFC
+// 3986 allows brackets in the host alone and one "#", which readers of a
+// sitemap hold it to.
+std::string strictUrl(std::string_view url)
+{
+    const std::string location = RedirectText::locationUrl(url);
+    const std::size_t scheme = location.find("://");
+    const std::size_t pathStart = location.find('/', scheme == std::string::npos ? 0 : scheme + 3);
+    if (pathStart == std::string::npos)
+        return location;
+    std::string strict = location.substr(0, pathStart);
+    bool inFragment = false;
+    for (const char c : std::string_view(location).substr(pathStart)) {
+        if (c == '[' || c == ']' || (c == '#' && inFragment)) {
+            strict += '%';
+            RedirectText::appendHex(strict, static_cast<unsigned char>(c));
+            continue;
+        }
+        inFragment = inFragment || c == '#';
+        strict += c;
+    }
+    return strict;
+}
+
 bool startsWith(std::string_view text, std::string_view start)
 {
     return text.substr(0, start.size()) == start;
@@ -93,8 +117,8 @@ std::string SitemapFile::siteFolder() const
 {
     const RedirectRun& run = m_plan.run();
     if (m_side == Side::Old)
-        return withoutTrailingSlash(RedirectText::locationUrl(run.OldUrlText)) + "/";
-    const std::string url = RedirectText::locationUrl(run.UrlText);
+        return withoutTrailingSlash(strictUrl(run.OldUrlText)) + "/";
+    const std::string url = strictUrl(run.UrlText);
     return run.AppendsSubpath ? withoutTrailingSlash(url) + "/" : folderOf(url);
 }
 
@@ -113,7 +137,7 @@ SitemapFile::Locations SitemapFile::locations() const
     const std::string oldFolder = m_side == Side::Old ? siteFolder() : std::string();
     auto add = [&](const RedirectPlan::Rule& rule) {
         std::string url = m_side == Side::Old ? oldFolder + RedirectText::encodedPath(rule.Path)
-                                              : RedirectText::locationUrl(rule.Url);
+                                              : strictUrl(rule.Url);
         if (url.size() < ShortestUrl || url.size() > LongestUrl)
             ++result.Skipped;
         else if (seen.insert(url).second)

@@ -134,6 +134,14 @@ TEST_F(CliOutputs, OptionsThatCannotGoTogetherAreWrongUsage)
               CliApplication::WrongUsage);
     EXPECT_EQ(run({"--check", "alt.example", "--url", "U", site}), CliApplication::WrongUsage);
     EXPECT_NE(err.str().find("--check erwartet die alte Adresse"), std::string::npos);
+    EXPECT_EQ(run({"--sitemaps", "alt.example", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_NE(err.str().find("--sitemaps: Die alte Adresse muss mit http://"), std::string::npos);
+    EXPECT_EQ(run({"--check", "http://alt", "--sitemaps", "http://alt", "--url", "U", site}),
+              CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--dry-run", "--sitemaps", "http://alt", "--url", "U", site}),
+              CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--server", "sitemap-alt", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--all-files=1", "--url", "U", site}), CliApplication::WrongUsage);
     EXPECT_FALSE(fs::exists(root / "site_Moved"));
 }
 
@@ -210,6 +218,40 @@ TEST_F(CliOutputs, ServerListWritesEachFormatAtItsPlace)
         << "all pages to one URL: one rule per type\n"
         << rules;
     EXPECT_NE(err.str().find("Geschrieben: site_Moved.Caddyfile"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CliOutputs, AllFilesAndSitemapsReachRulesSitemapsAndReport)
+{
+    std::ofstream(root / "site" / "x" / "bild 1.png") << "old";
+    const fs::path report = root / "bericht.csv";
+    EXPECT_EQ(run({"--all-files", "--server", "apache,netlify", "--sitemaps",
+                   "http://alt.example/alt", "--report", report.string(), "--url",
+                   "http://neu.example/home", (root / "site").string()}),
+              CliApplication::Done);
+    auto read = [](const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const fs::path moved = root / "site_Moved";
+    EXPECT_FALSE(fs::exists(moved / "x" / "bild 1.png")) << "no replacement page for an image";
+    EXPECT_NE(read(moved / ".htaccess").find("RewriteRule \"^(?!"), std::string::npos);
+    EXPECT_NE(
+        read(moved / "_redirects").find("/x/bild%201.png http://neu.example/home/x/bild%201.png"),
+        std::string::npos);
+    EXPECT_NE(
+        read(moved / "sitemap-alt.xml").find("<loc>http://alt.example/alt/x/bild%201.png</loc>"),
+        std::string::npos);
+    EXPECT_NE(
+        read(moved / "sitemap-neu.xml").find("<loc>http://neu.example/home/x/b%20c.htm</loc>"),
+        std::string::npos);
+    EXPECT_NE(read(report).find(",,http://neu.example/home/x/bild 1.png\r\n"), std::string::npos)
+        << "listed without a replacement page";
+    for (const char* name : {"sitemap-alt.xml", "sitemap-neu.xml"})
+        EXPECT_NE(err.str().find(std::string("Geschrieben: ") + name), std::string::npos) << name;
 }
 
 } // namespace
