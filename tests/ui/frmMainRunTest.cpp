@@ -351,8 +351,10 @@ TEST_F(frmMainRun, everyFileAndTheSitemapsAreExtrasAndTheSitemapsNeedTheOldAddre
 
     Settings::write(Settings::Key::AlteAdresse, QStringLiteral("http://alt.example/alt"));
     click("cmdStart");
-    EXPECT_EQ(statusText(), QStringLiteral("Fertig, 4 Dateien verarbeitet, geschrieben: "
-                                           "_redirects, sitemap-alt.xml, sitemap-neu.xml"));
+    EXPECT_TRUE(statusText().startsWith(QStringLiteral("Fertig, 4 Dateien verarbeitet")));
+    for (const char* file :
+         {"site_Moved/_redirects", "site_Moved/sitemap-alt.xml", "site_Moved/sitemap-neu.xml"})
+        EXPECT_TRUE(exists(file)) << file;
     EXPECT_FALSE(exists("site_Moved/bild.gif")) << "no replacement page for an image";
     EXPECT_NE(QString::fromUtf8(readFile("site_Moved/_redirects"))
                   .indexOf(QStringLiteral("/x/leer/notiz.txt ") + NewUrl +
