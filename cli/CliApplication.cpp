@@ -46,16 +46,20 @@ int CliApplication::run(const std::vector<std::string>& arguments)
 
 RelocationInputs CliApplication::inputsOf(const CommandLine& options)
 {
-    return {options.Directory,     options.Types,  options.Url, options.AppendSubpath ? 1 : 0,
-            !options.UserTemplate, options.MapPath};
+    return {options.Directory,     options.Types,   options.Url,     options.AppendSubpath ? 1 : 0,
+            !options.UserTemplate, options.MapPath, options.AllFiles};
 }
 
 int CliApplication::relocate(const CommandLine& options)
 {
     const RelocationInputs inputs = inputsOf(options);
-    OutputFiles extras(inputs);
+    OutputFiles extras(inputs, options.SitemapsUrl);
     for (const std::string& server : options.Servers)
         extras.add(*OutputFormat::find(server));
+    for (const OutputFormat& format : OutputFormat::all()) {
+        if (format.ChosenBy == OutputFormat::Choice::Sitemaps && !options.SitemapsUrl.empty())
+            extras.add(format);
+    }
     if (!options.ReportPath.empty())
         extras.add(OutputFormat::report(), options.ReportPath);
 
@@ -65,6 +69,8 @@ int CliApplication::relocate(const CommandLine& options)
             m_streams.out << page.TargetPath << '\t' << page.Url << '\n';
         extras.addPage(page);
     });
+    window.setOtherFileListener(
+        [&](const RelocationWindow::Page& file) { extras.addOtherFile(file); });
 
     Relocation relocation(window, m_fileSystem, m_state, inputs);
     relocation.setDryRun(options.DryRun);

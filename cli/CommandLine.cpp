@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "OutputFormat.h"
+#include "SitemapFile.h"
 #include "UploadOptions.h"
 
 #include <algorithm>
@@ -32,13 +33,14 @@ const Switch Switches[] = {
     {"--yes", &CommandLine::AssumeYes, true},
     {"--dry-run", &CommandLine::DryRun, true},
     {"--preview", &CommandLine::Preview, true},
+    {"--all-files", &CommandLine::AllFiles, true},
 };
 
 std::string serverNames()
 {
     std::string names;
     for (const OutputFormat& format : OutputFormat::all()) {
-        if (&format == &OutputFormat::report())
+        if (format.ChosenBy != OutputFormat::Choice::Server)
             continue;
         names += (names.empty() ? "" : ", ") + std::string(format.Name);
     }
@@ -59,7 +61,7 @@ std::string storeServers(CommandLine& options, const std::string& list)
         const std::size_t comma = std::min(list.find(',', start), list.size());
         const std::string name = list.substr(start, comma - start);
         const OutputFormat* format = OutputFormat::find(name);
-        if (!format || format == &OutputFormat::report())
+        if (!format || format->ChosenBy != OutputFormat::Choice::Server)
             return "--server kennt \"" + name + "\" nicht; möglich sind " + serverNames() + ".";
         addServer(options, name);
         start = comma + 1;
@@ -107,6 +109,14 @@ const ValueOption ValueOptions[] = {
          options.CheckUrl = value;
          return std::string();
      }},
+    {"--sitemaps",
+     [](CommandLine& options, const std::string& value) {
+         const std::string refusal = SitemapFile::refusalForOldUrl(value);
+         if (!refusal.empty())
+             return "--sitemaps: " + refusal;
+         options.SitemapsUrl = value;
+         return std::string();
+     }},
     {"--server", &storeServers},
     {"--upload", &UploadOptions::storeUrl},
     {"--ssh-key", &UploadOptions::storeSshKey},
@@ -141,12 +151,13 @@ std::string incompleteOrConflicting(const CommandLine& options, bool urlGiven)
         return "Die neue URL fehlt (--url).";
     if (options.Directory.empty())
         return "Das Verzeichnis fehlt.";
-    if (!options.CheckUrl.empty() && (options.DryRun || !options.Servers.empty()))
-        return "--check schreibt keine Seiten und geht nicht zusammen mit --dry-run, --server "
-               "oder --htaccess.";
-    if (options.DryRun && (!options.Servers.empty() || !options.ReportPath.empty()))
-        return "--dry-run schreibt nichts und geht nicht zusammen mit --server, --htaccess oder "
-               "--report.";
+    const bool writesExtras = !options.Servers.empty() || !options.SitemapsUrl.empty();
+    if (!options.CheckUrl.empty() && (options.DryRun || writesExtras))
+        return "--check schreibt keine Seiten und geht nicht zusammen mit --dry-run, --server, "
+               "--htaccess oder --sitemaps.";
+    if (options.DryRun && (writesExtras || !options.ReportPath.empty()))
+        return "--dry-run schreibt nichts und geht nicht zusammen mit --server, --htaccess, "
+               "--sitemaps oder --report.";
     return {};
 }
 
@@ -213,7 +224,8 @@ std::string CommandLine::usage()
 {
     return "Aufruf: kelvane-cli [--types TEXT] --url URL [--no-subpath]\n"
            "                   [--template standard|user] [--yes]\n"
-           "                   [--server LISTE] [--htaccess] [--map DATEI] [--report DATEI]\n"
+           "                   [--server LISTE] [--htaccess] [--all-files]\n"
+           "                   [--sitemaps ALTE_URL] [--map DATEI] [--report DATEI]\n"
            "                   [--dry-run] VERZEICHNIS\n"
            "       kelvane-cli --check ALTE_URL [--types TEXT] --url URL [--no-subpath]\n"
            "                   [--map DATEI] [--report DATEI] VERZEICHNIS\n"
@@ -256,6 +268,13 @@ std::string CommandLine::help()
            "                        netlify  VERZEICHNIS_Moved/_redirects (Netlify und\n"
            "                                 Cloudflare Pages, wird mit hochgeladen)\n"
            "  --htaccess          dasselbe wie --server apache\n"
+           "  --all-files         die Serverregeln leiten jede vorhandene Datei weiter\n"
+           "                      (Bilder, PDF, CSS, Skripte, Downloads), nicht nur die\n"
+           "                      Seiten; Ersatzseiten gibt es weiter nur für die Seiten\n"
+           "  --sitemaps ALTE_URL die Sitemaps VERZEICHNIS_Moved/sitemap-alt.xml (die alten\n"
+           "                      Adressen unter ALTE_URL, mit den Seiten hochladen) und\n"
+           "                      sitemap-neu.xml (die neuen Adressen) schreiben; ab 50.000\n"
+           "                      Adressen oder 50 MB in Teilen mit einem Sitemap-Index\n"
            "  --map DATEI         Zuordnungsdatei (CSV, UTF-8): je Zeile der Pfad einer\n"
            "                      Seite unter VERZEICHNIS mit \"/\" und ihre neue absolute\n"
            "                      URL, wahlweise nach der Kopfzeile \"alte Datei,neue URL\";\n"

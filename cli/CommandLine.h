@@ -20,6 +20,10 @@ struct CommandLine
     // and --htaccess chose them.
     std::vector<std::string> Servers;
     std::string ReportPath;
+    // Server rules for every file of the site, not only the pages.
+    bool AllFiles = false;
+    // With --sitemaps: the old site's URL; both sitemaps are written.
+    std::string SitemapsUrl;
     // The mapping file of pages with their own new URL.
     std::string MapPath;
     // With --check: the old site's URL, asked for every page instead of a run.

@@ -5,6 +5,7 @@
 #include "OutputTree.h"
 #include "PageTemplate.h"
 #include "PageUrl.h"
+#include "RedirectPlan.h"
 #include "RelocationWindow.h"
 #include "SharedState.h"
 #include "TreePlacement.h"
@@ -105,7 +106,8 @@ Relocation::Outcome Relocation::relocate()
     const std::vector<std::string>& files = list.Dateiliste();
     if (files.empty())
         return refuse("Keine Dateien gefunden", Icon::Information, false);
-    if (!mappingFitsFolder(baseDirectory, files)) {
+    if (!mappingFitsFolder(baseDirectory, files) &&
+        !mappingFitsFolder(baseDirectory, list.AndereDateien())) {
         m_mappingRefused = true;
         return refuse("Die Zuordnungsdatei nennt keine Seite im Verzeichnis " + m_shownBase +
                           ":\r\n" + m_inputs.Zuordnungsdatei +
@@ -120,7 +122,7 @@ Relocation::Outcome Relocation::relocate()
     }
     m_templateEncoding = TextCodec::detect(templateText);
     const PageTemplate page(PageTemplate::insertCredit(templateText));
-    return writePages(baseDirectory, files, page);
+    return writePages(baseDirectory, files, list.AndereDateien(), page);
 }
 
 Relocation::Outcome Relocation::refuse(const std::string& message, Icon icon, bool focusDirectory)
@@ -145,6 +147,7 @@ void Relocation::collectFiles(clsDateiliste& list, const std::string& baseDirect
     clsParser parser;
     list.BasisVerzeichnis = baseDirectory;
     list.DateitypenFiltern = true;
+    list.AndereMerken = m_inputs.AllFiles;
     parser.InputText = m_inputs.Dateitypen;
     list.Dateitypen(parser.TextList());
     list.UnreadableFolder = [this](const EngineError& error) {
@@ -204,6 +207,7 @@ std::string Relocation::readTemplate()
 
 Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
                                            const std::vector<std::string>& files,
+                                           const std::vector<std::string>& otherFiles,
                                            const PageTemplate& page)
 {
     clsDateiString paths(m_fileSystem);
@@ -236,9 +240,7 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
         }
         const std::string fileName = paths.GetDatei(path);
         const std::string relativePath = PageUrl::toUrlPath(path.substr(baseDirectory.size() + 1));
-        const std::string url = m_mapping.urlFor(relativePath)
-                                    .value_or(PageUrl::build(m_inputs.URLneu, relativeFolder,
-                                                             fileName, m_inputs.appendsSubpath()));
+        const std::string url = urlFor(relativePath, relativeFolder, fileName);
         const std::string target = m_outputRoot + relativeFolder + PathSeparator + fileName;
 
         m_window.SetStatus("Schreibe " + fileName + " in " + shownRoot + relativeFolder);
@@ -253,12 +255,49 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
         }
     }
     flush(tree.get());
+    reportOtherFiles(baseDirectory, otherFiles);
     m_unmappedPaths = m_mapping.unusedPaths();
     const std::string done = "Fertig, " + std::to_string(m_pagesWritten) + " Dateien verarbeitet";
     if (m_failures.empty())
         return finish(Outcome::Done, done);
     m_window.showMessage(m_failures.message(), Icon::Critical);
     return finish(Outcome::Incomplete, done);
+}
+
+std::string Relocation::urlFor(const std::string& relativePath, const std::string& relativeFolder,
+                               const std::string& fileName)
+{
+    return m_mapping.urlFor(relativePath)
+        .value_or(
+            PageUrl::build(m_inputs.URLneu, relativeFolder, fileName, m_inputs.appendsSubpath()));
+}
+
+// The server rules move the other files as well, each to its address by the
+// same rule as a page; those a crawler must find on the old host stay.
+void Relocation::reportOtherFiles(const std::string& baseDirectory,
+                                  const std::vector<std::string>& files)
+{
+    clsDateiString paths(m_fileSystem);
+    std::vector<RelocationWindow::Page> moving;
+    for (const std::string& path : files) {
+        if (!liesBelow(path, baseDirectory))
+            continue;
+        const std::string relativePath = PageUrl::toUrlPath(path.substr(baseDirectory.size() + 1));
+        if (RedirectPlan::leftAlone(relativePath))
+            continue;
+        const std::string relativeFolder = paths.GetPfad(path).substr(baseDirectory.size());
+        moving.push_back({path,
+                          {},
+                          relativePath,
+                          urlFor(relativePath, relativeFolder, paths.GetDatei(path)),
+                          0,
+                          0});
+    }
+    for (RelocationWindow::Page& file : moving) {
+        file.Number = static_cast<std::size_t>(&file - moving.data()) + 1;
+        file.Total = moving.size();
+        m_window.otherFileFound(file);
+    }
 }
 
 // The folder's failure, or the empty text once it is ready for pages.

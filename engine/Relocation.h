@@ -65,7 +65,10 @@ private:
                            const std::vector<std::string>& files) const;
     std::string readTemplate();
     Outcome writePages(const std::string& baseDirectory, const std::vector<std::string>& files,
-                       const PageTemplate& page);
+                       const std::vector<std::string>& otherFiles, const PageTemplate& page);
+    std::string urlFor(const std::string& relativePath, const std::string& relativeFolder,
+                       const std::string& fileName);
+    void reportOtherFiles(const std::string& baseDirectory, const std::vector<std::string>& files);
     std::string enterFolder(OutputTree& tree, const std::string& relativeFolder);
     bool writePage(OutputTree& tree, const std::string& name, std::string pageText);
     static void flush(OutputTree* tree);

@@ -48,6 +48,10 @@ public:
 
     // Called after each page; for progress displays and reports.
     virtual void pageDone(const Page& /*page*/) {}
+    // With AllFiles, after the last page: each file of the site that is not
+    // a page. Its old address moves too, but no replacement page is written
+    // for it, so TargetPath is empty; Number counts these files alone.
+    virtual void otherFileFound(const Page& /*file*/) {}
     // Asked after each page; true ends the run there (the window is closing).
     virtual bool stopRequested() const { return false; }
 };

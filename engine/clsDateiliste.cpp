@@ -56,8 +56,11 @@ void clsDateiliste::durchsucheUnterordner(const std::string& folder)
 void clsDateiliste::pruefeDatei(const std::string& path)
 {
     if (DateitypenFiltern &&
-        std::find(m_types.begin(), m_types.end(), Dateityp(path)) == m_types.end())
+        std::find(m_types.begin(), m_types.end(), Dateityp(path)) == m_types.end()) {
+        if (AndereMerken)
+            m_others.push_back(path);
         return;
+    }
     m_files.push_back(path);
 }
 

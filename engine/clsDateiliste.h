@@ -25,10 +25,14 @@ public:
 
     std::string BasisVerzeichnis;
     bool DateitypenFiltern = false;
+    // Keeps the files the type filter passes over in a list of their own.
+    bool AndereMerken = false;
 
     void Dateitypen(std::vector<std::string> Wert);
     const std::vector<std::string>& Dateiliste() const { return m_files; }
     std::size_t DateiAnzahl() const { return m_files.size(); }
+    // With AndereMerken: the files of other types, in walk order.
+    const std::vector<std::string>& AndereDateien() const { return m_others; }
 
     // Appends every selected file below BasisVerzeichnis to the list; the list
     // is never cleared, so a second call lists everything again.
@@ -47,4 +51,5 @@ private:
     std::function<void()> m_yield;
     std::vector<std::string> m_types;
     std::vector<std::string> m_files;
+    std::vector<std::string> m_others;
 };

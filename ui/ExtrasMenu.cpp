@@ -3,6 +3,7 @@
 #include "OutputFiles.h"
 #include "OutputFormat.h"
 #include "Settings.h"
+#include "SitemapFile.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -16,6 +17,8 @@ QString text(std::string_view utf8)
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+const QString AllFilesKey = QStringLiteral("AlleDateien");
+
 } // namespace
 
 ExtrasMenu::ExtrasMenu(QMainWindow& window)
@@ -25,12 +28,15 @@ ExtrasMenu::ExtrasMenu(QMainWindow& window)
     menu->setObjectName(QStringLiteral("mnuExtras"));
     menu->menuAction()->setObjectName(QStringLiteral("mnuExtras"));
     for (const OutputFormat& format : OutputFormat::all()) {
+        // The choice of every file belongs to the server rules, below them.
+        if (format.ChosenBy != OutputFormat::Choice::Server && !m_allFiles)
+            m_allFiles = addEntry(QStringLiteral("Alle &Dateien weiterleiten (Bilder, PDF, CSS, "
+                                                 "Skripte, Downloads)"),
+                                  AllFilesKey);
         if (&format == &OutputFormat::report())
             menu->addSeparator()->setObjectName(QStringLiteral("mnuExtrasBar0"));
-        QAction* entry = menu->addAction(text(format.MenuCaption));
-        entry->setObjectName(QStringLiteral("mnuExtras") + text(format.SettingsKey));
-        entry->setCheckable(true);
-        m_entries.append(entry);
+        if (!entry(format))
+            m_entries.append(addEntry(text(format.MenuCaption), text(format.SettingsKey)));
     }
 
     QMenuBar* bar = window.menuBar();
@@ -42,10 +48,28 @@ ExtrasMenu::ExtrasMenu(QMainWindow& window)
     bar->insertMenu(help, menu);
 }
 
+QAction* ExtrasMenu::addEntry(const QString& caption, const QString& settingsKey)
+{
+    QAction* entry = m_menu->addAction(caption);
+    entry->setObjectName(QStringLiteral("mnuExtras") + settingsKey);
+    entry->setData(settingsKey);
+    entry->setCheckable(true);
+    return entry;
+}
+
 QAction* ExtrasMenu::entry(const OutputFormat& format) const
 {
-    const auto formats = OutputFormat::all();
-    return m_entries.value(static_cast<qsizetype>(&format - formats.data()));
+    const QString key = text(format.SettingsKey);
+    for (QAction* entry : m_entries) {
+        if (entry->data().toString() == key)
+            return entry;
+    }
+    return nullptr;
+}
+
+bool ExtrasMenu::allFilesChosen() const
+{
+    return m_allFiles->isChecked();
 }
 
 void ExtrasMenu::choose(OutputFiles& files) const
@@ -56,14 +80,29 @@ void ExtrasMenu::choose(OutputFiles& files) const
     }
 }
 
+QString ExtrasMenu::refusal(const QString& oldAddress) const
+{
+    const OutputFormat* sitemap = OutputFormat::find("sitemap-alt");
+    if (!entry(*sitemap)->isChecked())
+        return {};
+    const std::string refusal = SitemapFile::refusalForOldUrl(oldAddress.toStdString());
+    if (refusal.empty())
+        return {};
+    return QStringLiteral("Die Sitemaps brauchen die alte Adresse der Site, wie sie unter "
+                          "Extras › Umzug prüfen… steht.\n") +
+           QString::fromStdString(refusal);
+}
+
 void ExtrasMenu::load()
 {
-    for (const OutputFormat& format : OutputFormat::all())
-        entry(format)->setChecked(Settings::readExtra(text(format.SettingsKey)));
+    for (QAction* entry : m_entries)
+        entry->setChecked(Settings::readExtra(entry->data().toString()));
+    m_allFiles->setChecked(Settings::readExtra(AllFilesKey));
 }
 
 void ExtrasMenu::save() const
 {
-    for (const OutputFormat& format : OutputFormat::all())
-        Settings::writeExtra(text(format.SettingsKey), entry(format)->isChecked());
+    for (QAction* entry : m_entries)
+        Settings::writeExtra(entry->data().toString(), entry->isChecked());
+    Settings::writeExtra(AllFilesKey, m_allFiles->isChecked());
 }

@@ -108,6 +108,11 @@ void MainWindowRelocation::pageDone(const Page& page)
     m_window.showProgress(clampedToInt(page.Number), clampedToInt(page.Total));
 }
 
+void MainWindowRelocation::otherFileFound(const Page& file)
+{
+    m_extraFiles.addOtherFile(file);
+}
+
 bool MainWindowRelocation::stopRequested() const
 {
     return m_window.m_closeRequested;

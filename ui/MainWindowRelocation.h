@@ -29,6 +29,7 @@ public:
     void processEvents() override;
 
     void pageDone(const Page& page) override;
+    void otherFileFound(const Page& file) override;
     bool stopRequested() const override;
 
 private:

@@ -160,13 +160,19 @@ void frmMain::cmdStart_Click()
     // inside the running one.
     if (m_running)
         return;
+    const QString oldAddress = Settings::read(Settings::Key::AlteAdresse);
+    if (const QString refusal = m_extras->refusal(oldAddress); !refusal.isEmpty()) {
+        m_context.dialogs.message(this, QStringLiteral("Kelvane"), refusal,
+                                  QMessageBox::Information, QMessageBox::Ok);
+        return;
+    }
     if (!mappingMayBeUsed())
         return;
     m_running = true;
     std::vector<std::string> unmapped;
     {
         const RelocationInputs inputs = relocationInputs();
-        OutputFiles extraFiles(inputs);
+        OutputFiles extraFiles(inputs, oldAddress.toStdString());
         m_extras->choose(extraFiles);
         Relocation::Outcome outcome;
         std::size_t pagesWritten = 0;
@@ -203,9 +209,13 @@ RelocationInputs frmMain::relocationInputs() const
         box = 0;
     else if (chkUnterverzeichnis->checkState() == Qt::Checked)
         box = 1;
-    return {txtVerzeichnis->text().toStdString(), txtDateitypen->text().toStdString(),
-            txtURLneu->text().toStdString(),      box,
-            m_state.UseStandardTemplate,          MappingFile::path().toStdString()};
+    return {txtVerzeichnis->text().toStdString(),
+            txtDateitypen->text().toStdString(),
+            txtURLneu->text().toStdString(),
+            box,
+            m_state.UseStandardTemplate,
+            MappingFile::path().toStdString(),
+            m_extras->allFilesChosen()};
 }
 
 // Below the extra files: the mapping file and the check of a move.

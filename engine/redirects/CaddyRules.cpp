@@ -53,5 +53,16 @@ std::string CaddyRules::text() const
         text += "redir @" + name + " \"" + base +
                 (m_plan.patternsAppendPath() ? "/{re." + name + ".1}" : "") + "\" 301\n";
     }
+    if (m_plan.coversEveryFile()) {
+        // Go's expressions know no lookahead: what stays is a matcher of its own.
+        text += "@kelvane_every_file {\n"
+                "\tpath_regexp kelvane_every_file ^/(" +
+                std::string(RedirectText::PlainClass) + "*" + RedirectPlan::PlainNameEnd +
+                ")$\n"
+                "\tnot path_regexp ^/(?:" +
+                RedirectPlan::LeftAlonePattern + ")\n\tfile\n}\n";
+        text += "redir @kelvane_every_file \"" + base +
+                (m_plan.patternsAppendPath() ? "/{re.kelvane_every_file.1}" : "") + "\" 301\n";
+    }
     return text;
 }

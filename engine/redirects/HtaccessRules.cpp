@@ -16,6 +16,7 @@ std::string rule(const std::string& pattern, const std::string& target,
 // NE flag): it encodes a space and bytes from 0x80 exactly as the page URL
 // has them, so names with spaces and umlauts need no rule of their own.
 constexpr const char* PatternClass = "[A-Za-z0-9._~/!()+,;=:@ \\x80-\\xFF-]";
+constexpr const char* PatternNameEnd = "[A-Za-z0-9._~!()+,;=:@ \\x80-\\xFF-]";
 
 bool apachePatternSafe(std::string_view path)
 {
@@ -72,6 +73,15 @@ std::string HtaccessRules::text() const
                          "[R=301,L]");
         else
             text += rule(suffix + "$", base);
+    }
+    if (m_plan.coversEveryFile()) {
+        text += "RewriteCond %{REQUEST_FILENAME} -f\n";
+        const std::string everyFile = "^(?!" + std::string(RedirectPlan::LeftAlonePattern) + ")(" +
+                                      PatternClass + "*" + PatternNameEnd + ")$";
+        if (m_plan.patternsAppendPath())
+            text += rule(everyFile, base + "/$1", "[R=301,L]");
+        else
+            text += rule(everyFile, base);
     }
     return text + "</IfModule>\n";
 }

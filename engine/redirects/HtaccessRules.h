@@ -20,6 +20,10 @@ public:
     // relativePath: the page below the output root, levels joined by "/".
     void add(std::string_view relativePath, std::string_view pageUrl);
     void addPage(const RelocationWindow::Page& page) override { add(page.RelativePath, page.Url); }
+    void addOtherFile(const RelocationWindow::Page& file) override
+    {
+        m_plan.addOtherFile(file.RelativePath, file.Url);
+    }
     std::string text() const override;
 
     // A pattern matching exactly this path, as Apache compares it: decoded,

@@ -47,5 +47,11 @@ std::string NginxRules::text() const
             text += "location ~ " + quoted(suffix) + " { if (-f $request_filename) { return 301 " +
                     quoted(base) + "; } }\n";
     }
+    if (m_plan.coversEveryFile())
+        text += "location ~ " +
+                quoted("^/(?!" + std::string(RedirectPlan::LeftAlonePattern) + ")(?<kelvane>" +
+                       RedirectText::PlainClass + "*" + RedirectPlan::PlainNameEnd + ")$") +
+                " { if (-f $request_filename) { return 301 " +
+                quoted(m_plan.patternsAppendPath() ? base + "/$kelvane" : base) + "; } }\n";
     return text;
 }

@@ -3,8 +3,8 @@
 #include "EngineError.h"
 #include "FileSystem.h"
 
-OutputFiles::OutputFiles(const RelocationInputs& inputs)
-    : m_run{inputs.URLneu, inputs.appendsSubpath()}
+OutputFiles::OutputFiles(const RelocationInputs& inputs, std::string oldSiteUrl)
+    : m_run{inputs.URLneu, inputs.appendsSubpath(), std::move(oldSiteUrl)}
 {}
 
 void OutputFiles::add(const OutputFormat& format, std::string path)
@@ -18,6 +18,12 @@ void OutputFiles::addPage(const RelocationWindow::Page& page)
         file.Writer->addPage(page);
 }
 
+void OutputFiles::addOtherFile(const RelocationWindow::Page& file)
+{
+    for (File& output : m_files)
+        output.Writer->addOtherFile(file);
+}
+
 OutputFiles::Result OutputFiles::write(FileSystem& fileSystem, const std::string& outputRoot,
                                        bool complete) const
 {
@@ -27,6 +33,12 @@ OutputFiles::Result OutputFiles::write(FileSystem& fileSystem, const std::string
             continue;
         const std::string path = file.Path.empty() ? file.Format->pathFor(outputRoot) : file.Path;
         try {
+            // Parts first: the index that names them is written once they are there.
+            const std::string folder = path.substr(0, path.find_last_of(PathSeparator) + 1);
+            for (const RedirectOutput::Part& part : file.Writer->parts()) {
+                fileSystem.WriteFile(folder + part.FileName, part.Text);
+                result.Written.push_back(part.FileName);
+            }
             fileSystem.WriteFile(path, file.Writer->text());
             result.Written.push_back(file.Path.empty() ? file.Format->displayName(outputRoot)
                                                        : path);

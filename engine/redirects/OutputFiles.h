@@ -22,13 +22,15 @@ public:
         std::vector<std::string> Errors;
     };
 
-    explicit OutputFiles(const RelocationInputs& inputs);
+    // oldSiteUrl: the old site's address, which the old-site sitemap needs.
+    explicit OutputFiles(const RelocationInputs& inputs, std::string oldSiteUrl = {});
 
     // path: where to write it; empty for the format's own place.
     void add(const OutputFormat& format, std::string path = {});
     bool empty() const { return m_files.empty(); }
 
     void addPage(const RelocationWindow::Page& page);
+    void addOtherFile(const RelocationWindow::Page& file);
     // complete: the run wrote every page. A failing file does not keep the
     // others from being written.
     Result write(FileSystem& fileSystem, const std::string& outputRoot, bool complete) const;

@@ -6,6 +6,7 @@
 #include "NginxRules.h"
 #include "PageReport.h"
 #include "RedirectsFileRules.h"
+#include "SitemapFile.h"
 #include "WebConfigRules.h"
 
 namespace {
@@ -16,12 +17,20 @@ std::unique_ptr<RedirectOutput> make(const RedirectRun& run)
     return std::make_unique<Writer>(run);
 }
 
+template <SitemapFile::Side Side>
+std::unique_ptr<RedirectOutput> makeSitemap(const RedirectRun& run)
+{
+    return std::make_unique<SitemapFile>(run, Side);
+}
+
 std::unique_ptr<RedirectOutput> makeReport(const RedirectRun&)
 {
     return std::make_unique<PageReport>();
 }
 
 using Place = OutputFormat::Place;
+using Choice = OutputFormat::Choice;
+constexpr std::string_view SitemapsCaption = "&Sitemaps (sitemap-alt.xml, sitemap-neu.xml)";
 
 const OutputFormat Formats[] = {
     {"apache", ".htaccess", Place::InsideOutputRoot, "Weiterleitungen für &Apache (.htaccess)",
@@ -35,8 +44,12 @@ const OutputFormat Formats[] = {
     {"netlify", "_redirects", Place::InsideOutputRoot,
      "Weiterleitungen für &Netlify und Cloudflare Pages (_redirects)", "Netlify", false,
      &make<RedirectsFileRules>},
+    {"sitemap-alt", "sitemap-alt.xml", Place::InsideOutputRoot, SitemapsCaption, "Sitemaps", false,
+     &makeSitemap<SitemapFile::Side::Old>, Choice::Sitemaps},
+    {"sitemap-neu", "sitemap-neu.xml", Place::InsideOutputRoot, SitemapsCaption, "Sitemaps", false,
+     &makeSitemap<SitemapFile::Side::New>, Choice::Sitemaps},
     {"report", ".csv", Place::BesideOutputRoot, "&Bericht (CSV) speichern", "Bericht", true,
-     &makeReport},
+     &makeReport, Choice::Report},
 };
 
 } // namespace

@@ -33,11 +33,21 @@ struct OutputFormat
     bool WrittenAfterPartialRun;
     std::unique_ptr<RedirectOutput> (*Make)(const RedirectRun& run);
 
+    // How the user asks for the file: --server NAME, --sitemaps (both
+    // sitemaps share the menu entry and its key), --report.
+    enum class Choice
+    {
+        Server,
+        Sitemaps,
+        Report,
+    };
+    Choice ChosenBy = Choice::Server;
+
     std::string pathFor(const std::string& outputRoot) const;
     // The name the user sees for the written file, e.g. "site_Moved.Caddyfile".
     std::string displayName(const std::string& outputRoot) const;
 
-    // Every format, server rules first, the page list last.
+    // Every format: server rules, then sitemaps, the page list last.
     static std::span<const OutputFormat> all();
     static const OutputFormat* find(std::string_view name);
     static const OutputFormat& report();

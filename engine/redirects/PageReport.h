@@ -17,6 +17,11 @@ public:
     {
         add(page.SourcePath, page.TargetPath, page.Url);
     }
+    // Listed without a replacement page: only the server rules move it.
+    void addOtherFile(const RelocationWindow::Page& file) override
+    {
+        add(file.SourcePath, {}, file.Url);
+    }
     std::string text() const override { return m_csv.text(); }
 
 private:

@@ -57,6 +57,46 @@ void RedirectPlan::add(std::string_view relativePath, std::string_view url)
         m_patternTypes.push_back(type);
 }
 
+void RedirectPlan::addOtherFile(std::string_view relativePath, std::string_view url)
+{
+    if (leftAlone(relativePath))
+        return;
+    if (coveredByEveryFilePattern(relativePath, url))
+        m_everyFile = true;
+    else
+        m_pageRules.push_back({std::string(relativePath), std::string(url)});
+}
+
+bool RedirectPlan::leftAlone(std::string_view relativePath)
+{
+    if (relativePath.empty() || relativePath[0] == '.' ||
+        relativePath.find("/.") != std::string_view::npos || relativePath == "robots.txt")
+        return true;
+    constexpr std::string_view Sitemap = "sitemap-alt", Suffix = ".xml";
+    if (relativePath.size() < Sitemap.size() + Suffix.size() ||
+        relativePath.substr(0, Sitemap.size()) != Sitemap ||
+        relativePath.substr(relativePath.size() - Suffix.size()) != Suffix)
+        return false;
+    const std::string_view part =
+        relativePath.substr(Sitemap.size(), relativePath.size() - Sitemap.size() - Suffix.size());
+    return part.empty() || (part.size() > 1 && part[0] == '-' &&
+                            part.find_first_not_of("0123456789", 1) == std::string_view::npos);
+}
+
+// The pattern for every file carries the whole path, also when pages all go
+// to the URL text alone.
+bool RedirectPlan::coveredByEveryFilePattern(std::string_view relativePath,
+                                             std::string_view url) const
+{
+    if (!m_patternsAllowed || !m_patternSafe(relativePath) ||
+        (!m_notForPatterns.empty() &&
+         relativePath.find_first_of(m_notForPatterns) != std::string_view::npos))
+        return false;
+    if (!m_run.AppendsSubpath)
+        return url == m_run.UrlText;
+    return url == m_run.UrlText + "/" + std::string(relativePath);
+}
+
 bool RedirectPlan::coveredByPattern(std::string_view relativePath, std::string_view url) const
 {
     if (!m_patternsAllowed ||

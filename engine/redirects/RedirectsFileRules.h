@@ -21,6 +21,10 @@ public:
     {
         m_plan.add(page.RelativePath, page.Url);
     }
+    void addOtherFile(const RelocationWindow::Page& file) override
+    {
+        m_plan.addOtherFile(file.RelativePath, file.Url);
+    }
     std::string text() const override;
     std::vector<std::string> warnings() const override;
 

@@ -3,6 +3,28 @@
 #include "RedirectText.h"
 #include "TextCodec.h"
 
+namespace {
+
+// After the type rules: any other file that exists goes to its address.
+std::string everyFileRule(const std::string& base, bool appendsPath)
+{
+    const std::string pattern = "^(?!" + std::string(RedirectPlan::LeftAlonePattern) + ")(" +
+                                RedirectText::PlainClass + "*" + RedirectPlan::PlainNameEnd + ")$";
+    return "        <rule name=\"Kelvane alle Dateien\" stopProcessing=\"true\">\n"
+           "          <match url=\"" +
+           WebConfigRules::attribute(pattern) +
+           "\" ignoreCase=\"false\" />\n"
+           "          <conditions>\n"
+           "            <add input=\"{REQUEST_FILENAME}\" matchType=\"IsFile\" />\n"
+           "          </conditions>\n"
+           "          <action type=\"Redirect\" url=\"" +
+           WebConfigRules::attribute(base + (appendsPath ? "/{R:1}" : "")) +
+           "\" redirectType=\"Permanent\" appendQueryString=\"false\" />\n"
+           "        </rule>\n";
+}
+
+} // namespace
+
 std::string WebConfigRules::attribute(std::string_view text)
 {
     const std::string utf8(TextCodec::isValidUtf8(text)
@@ -99,6 +121,8 @@ std::string WebConfigRules::text() const
                  "\" redirectType=\"Permanent\" appendQueryString=\"false\" />\n"
                  "        </rule>\n";
     }
+    if (m_plan.coversEveryFile())
+        rules += everyFileRule(base, m_plan.patternsAppendPath());
 
     std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                        "<!-- Von Kelvane geschrieben: leitet jede alte Seite dauerhaft (301) an "

@@ -15,6 +15,10 @@ public:
     {
         m_plan.add(page.RelativePath, page.Url);
     }
+    void addOtherFile(const RelocationWindow::Page& file) override
+    {
+        m_plan.addOtherFile(file.RelativePath, file.Url);
+    }
     std::string text() const override;
 
     // Text for an XML attribute value; a path that is not UTF-8 is read as

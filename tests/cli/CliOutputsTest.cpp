@@ -135,6 +135,14 @@ TEST_F(CliOutputs, OptionsThatCannotGoTogetherAreWrongUsage)
               CliApplication::WrongUsage);
     EXPECT_EQ(run({"--check", "alt.example", "--url", "U", site}), CliApplication::WrongUsage);
     EXPECT_NE(err.str().find("--check erwartet die alte Adresse"), std::string::npos);
+    EXPECT_EQ(run({"--sitemaps", "alt.example", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_NE(err.str().find("--sitemaps: Die alte Adresse muss mit http://"), std::string::npos);
+    EXPECT_EQ(run({"--check", "http://alt", "--sitemaps", "http://alt", "--url", "U", site}),
+              CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--dry-run", "--sitemaps", "http://alt", "--url", "U", site}),
+              CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--server", "sitemap-alt", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--all-files=1", "--url", "U", site}), CliApplication::WrongUsage);
     EXPECT_FALSE(fs::exists(root / "site_Moved"));
 }
 
@@ -211,6 +219,28 @@ TEST_F(CliOutputs, ServerListWritesEachFormatAtItsPlace)
         << "all pages to one URL: one rule per type\n"
         << rules;
     EXPECT_NE(err.str().find("Geschrieben: site_Moved.Caddyfile"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CliOutputs, AllFilesAndSitemapsReachSitemapsAndReport)
+{
+    std::ofstream(root / "site" / "x" / "bild 1.png") << "old";
+    const fs::path report = root / "bericht.csv";
+    EXPECT_EQ(run({"--all-files", "--sitemaps", "http://alt.example/alt", "--report",
+                   report.string(), "--url", "U", (root / "site").string()}),
+              CliApplication::Done);
+    std::ifstream sitemap(root / "site_Moved" / "sitemap-alt.xml"), csv(report);
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(sitemap), {})
+                  .find("<loc>http://alt.example/alt/x/bild%201.png</loc>"),
+              std::string::npos);
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(csv), {}).find(",,U/x/bild 1.png"),
+              std::string::npos)
+        << "listed without a replacement page";
+    EXPECT_NE(err.str().find("Geschrieben: sitemap-alt.xml\nGeschrieben: sitemap-neu.xml\n"),
+              std::string::npos);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 the hosts' documented grammar: web.config must be well-formed XML whose rules
 and rewrite map cover every page and folder; every _redirects line must be
 "from to code" with an encoded path and stay within Cloudflare Pages' limits.
+With --all-files both must also cover the other files, but not those left alone.
 
     hosted_rules_test.py KELVANE_CLI
 """
@@ -15,7 +16,8 @@ import tempfile
 import xml.etree.ElementTree as ElementTree
 
 sys.path.insert(0, os.path.dirname(__file__))
-from server_redirects_test import NEW_URL, OTHER_FILES, PAGES, make_site, request_path  # noqa
+from server_redirects_test import (LEFT_ALONE, NEW_URL, OTHER_FILES, PAGES, make_site,  # noqa
+                                   request_path)
 
 ENCODED_PATH = re.compile(r"^/(?:[A-Za-z0-9\-._~/]|%[0-9A-F]{2})*$")
 
@@ -28,7 +30,7 @@ def as_text(path):
         return path.decode("cp1252")
 
 
-def check_web_config(moved, pages, failures):
+def check_web_config(moved, pages, all_files, failures):
     root = ElementTree.parse(os.path.join(moved, "web.config")).getroot()
     rewrite = root.find("system.webServer/rewrite")
     keys = {entry.get("key") for entry in rewrite.iter("add") if entry.get("key") is not None}
@@ -41,11 +43,12 @@ def check_web_config(moved, pages, failures):
     if not any(match.get("url") == "^$" for match in rewrite.iter("match")):
         failures.append("web.config has no rule for the site root")
     for other in OTHER_FILES:
-        if as_text(other) in keys or any(p.fullmatch(as_text(other)) for p in patterns):
-            failures.append("web.config redirects %r" % other)
+        covered = as_text(other) in keys or any(p.fullmatch(as_text(other)) for p in patterns)
+        if covered != (all_files and other not in LEFT_ALONE):
+            failures.append("web.config %s %r" % ("redirects" if covered else "misses", other))
 
 
-def check_redirects(moved, pages, failures):
+def check_redirects(moved, pages, all_files, failures):
     lines = [line for line in open(os.path.join(moved, "_redirects"), "rb").read().splitlines()
              if line and not line.startswith(b"#")]
     sources = set()
@@ -61,6 +64,9 @@ def check_redirects(moved, pages, failures):
     for page in pages + [b"", b"sub/"]:
         if request_path(page) not in sources:
             failures.append("_redirects has no line for %r" % page)
+    for other in OTHER_FILES:
+        if (request_path(other) in sources) != (all_files and other not in LEFT_ALONE):
+            failures.append("_redirects is wrong about %r" % other)
 
 
 def main():
@@ -69,11 +75,13 @@ def main():
     try:
         site = os.path.join(work, "site")
         make_site(site)
-        subprocess.run([cli, "--server", "iis,netlify", "--url", NEW_URL, site], check=True,
-                       capture_output=True, timeout=60)
         failures = []
-        check_web_config(site + "_Moved", PAGES, failures)
-        check_redirects(site + "_Moved", PAGES, failures)
+        for all_files in (False, True):
+            subprocess.run([cli, "--yes", "--server", "iis,netlify", "--url", NEW_URL, site]
+                           + (["--all-files"] if all_files else []),
+                           check=True, capture_output=True, timeout=60)
+            check_web_config(site + "_Moved", PAGES, all_files, failures)
+            check_redirects(site + "_Moved", PAGES, all_files, failures)
     finally:
         shutil.rmtree(work, ignore_errors=True)
     if failures:

@@ -2,7 +2,9 @@
 """Serves a tree relocated by kelvane-cli --server through a real web server on
 loopback and asks for every old address with curl, without following
 redirects: every page and every folder with an index page must answer 301 to
-its new URL, files of other types must not be redirected.
+its new URL, files of other types must not be redirected. With --all-files
+they must, each to its new address, while robots.txt, the old-site sitemap,
+hidden files and files that are not there stay alone.
 
     server_redirects_test.py apache|nginx|caddy KELVANE_CLI
 """
@@ -24,7 +26,12 @@ PAGES = [
     "x/Größe&Preis.php".encode(), b'q"uote.htm', b"it's.htm", b"hash#tag.htm",
     b"frage?.htm", b"[eckig].htm", b"dollar$1.htm", b"back\\slash.htm", b"caf\xe9.htm",
 ]
-OTHER_FILES = [b"bild.gif", b"notiz.txt", b"sub/logo.png"]
+OTHER_FILES = [b"bild.gif", b"notiz.txt", b"sub/logo.png", b"doc.pdf", b"sub/Bericht 2024.pdf",
+               "Über uns/bild ä.png".encode(), b"robots.txt", b".well-known/security.txt"]
+# Never redirected: what a crawler or the server itself looks for on the old host.
+LEFT_ALONE = [b"robots.txt", b".well-known/security.txt"]
+MISSING = [b"fehlt.png", b"sub/fehlt.pdf"]
+OLD_URL = "http://127.0.0.1/alt"
 FOLDERS = [b"", b"sub/"]
 WAIT_SECONDS = 10
 
@@ -195,6 +202,7 @@ def make_site(site):
 
 def planned_urls(cli, site, options):
     """The URL of every page as the run gives it, by path below the root."""
+    options = [option for option in options if option in ("--no-subpath", "--all-files")]
     listing = subprocess.run([cli, "--dry-run", *options, "--url", NEW_URL, site],
                              capture_output=True, check=True, timeout=60).stdout
     moved = os.fsencode(site) + b"_Moved/"
@@ -224,7 +232,9 @@ def check(kind, cli, work, options):
                "caddy": moved + ".Caddyfile"}[kind]
     # The old site's other files stay on the server beside the uploaded pages.
     for other in OTHER_FILES:
-        shutil.copy(os.path.join(site, os.fsdecode(other)), os.path.join(moved, os.fsdecode(other)))
+        target = os.path.join(moved, os.fsdecode(other))
+        os.makedirs(os.path.dirname(target), exist_ok=True)
+        shutil.copy(os.path.join(site, os.fsdecode(other)), target)
     subprocess.run(["chmod", "-R", "a+rX", work], check=True)
 
     also_encode = b"$" if kind == "nginx" else b""
@@ -233,8 +243,15 @@ def check(kind, cli, work, options):
     for folder in FOLDERS:
         url = NEW_URL + b"/" + folder if subpath else NEW_URL
         expected[request_path(folder)] = "301 " + location(url, also_encode)
+    all_files = "--all-files" in options
     for other in OTHER_FILES:
-        expected[request_path(other)] = "200"
+        url = NEW_URL + b"/" + other if subpath else NEW_URL
+        moves = all_files and other not in LEFT_ALONE
+        expected[request_path(other)] = "301 " + location(url, also_encode) if moves else "200"
+    for missing in MISSING:
+        expected[request_path(missing)] = "404"
+    if "--sitemaps" in options:
+        expected["/sitemap-alt.xml"] = "200"
     expected["/unknown.htm"] = "404"
 
     server = Server(kind, work, moved, snippet)
@@ -265,7 +282,9 @@ def main():
     work = tempfile.mkdtemp(prefix="kelvane-%s." % kind)
     atexit.register(shutil.rmtree, work, True)
     make_site(os.path.join(work, "site"))
-    results = [check(kind, cli, work, options) for options in ([], ["--no-subpath"])]
+    runs = ([], ["--no-subpath"], ["--all-files", "--sitemaps", OLD_URL],
+            ["--all-files", "--no-subpath"])
+    results = [check(kind, cli, work, options) for options in runs]
     sys.exit(0 if all(results) else 1)
 
 

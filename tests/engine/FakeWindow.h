@@ -14,6 +14,7 @@ public:
     std::size_t StopAfterPages = 0; // 0: never
     std::vector<std::string> Calls;
     std::vector<Page> Pages;
+    std::vector<Page> OtherFiles;
 
     void SetStatus(const std::string& text) override { Calls.push_back("status:" + text); }
     void EnableInputs(bool enabled) override { Calls.push_back(enabled ? "enable:1" : "enable:0"); }
@@ -29,6 +30,7 @@ public:
     void focusVerzeichnis() override { Calls.push_back("focus"); }
     void processEvents() override { ++EventsProcessed; }
     void pageDone(const Page& page) override { Pages.push_back(page); }
+    void otherFileFound(const Page& file) override { OtherFiles.push_back(file); }
     bool stopRequested() const override
     {
         return StopAfterPages != 0 && Pages.size() >= StopAfterPages;

@@ -8,6 +8,7 @@
 #include "WebConfigRules.h"
 
 #include <gtest/gtest.h>
+#include <regex>
 
 namespace {
 
@@ -44,6 +45,65 @@ TEST(RedirectPlan, APatternCoversAPageOnlyWhenItComputesThePageUrl)
         plan.add(c.path, c.url);
         EXPECT_EQ(plan.pageRules().size(), c.ownRule ? 1u : 0u);
         EXPECT_EQ(plan.patternTypes().size(), c.ownRule ? 0u : 1u);
+    }
+}
+
+struct OtherFileCase
+{
+    const char* name;
+    bool appendsSubpath;
+    bool patternsAllowed;
+    const char* path;
+    std::string url;
+    bool everyFilePattern;
+    std::size_t ownRules;
+};
+
+TEST(RedirectPlan, OtherFilesNeedOnePatternAndClaimNoFolder)
+{
+    const OtherFileCase cases[] = {
+        {"mirrored image", true, true, "index.png", U + "/index.png", true, 0},
+        {"file without a type", true, true, "sub/README", U + "/sub/README", true, 0},
+        {"name with a space", true, true, "doc 1.pdf", U + "/doc 1.pdf", false, 1},
+        {"file mapped elsewhere", true, true, "a.pdf", "http://other.example/a", false, 1},
+        {"all to one URL", false, true, "b c.pdf", U, false, 1},
+        {"all to one URL, plain name", false, true, "a.pdf", U, true, 0},
+        {"host without patterns", true, false, "a.pdf", U + "/a.pdf", false, 1},
+        {"robots.txt stays", true, false, "robots.txt", U + "/robots.txt", false, 0},
+    };
+    for (const OtherFileCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        RedirectPlan plan({U, c.appendsSubpath}, c.patternsAllowed);
+        plan.addOtherFile(c.path, c.url);
+        EXPECT_EQ(plan.coversEveryFile(), c.everyFilePattern);
+        EXPECT_EQ(plan.pageRules().size(), c.ownRules);
+        EXPECT_TRUE(plan.patternTypes().empty());
+        EXPECT_TRUE(plan.folderRules().empty());
+    }
+}
+
+TEST(RedirectPlan, ThePatternLeavesAloneWhatTheRunLeavesAlone)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {"robots.txt", true},
+        {"sub/robots.txt", false},
+        {"sitemap-alt.xml", true},
+        {"sitemap-alt-12.xml", true},
+        {"sitemap-alt-.xml", false},
+        {"sitemap-alt-1a.xml", false},
+        {"sitemap-neu.xml", false},
+        {"x/sitemap-alt.xml", false},
+        {".htaccess", true},
+        {"a/.well-known/x", true},
+        {"a.b/c", false},
+        {"robots.txt.bak", false},
+    };
+    // The servers' expressions are Perl-like; ECMAScript reads the lookahead
+    // the same way.
+    const std::regex pattern("^(?!" + std::string(RedirectPlan::LeftAlonePattern) + ")");
+    for (const auto& [path, leftAlone] : cases) {
+        EXPECT_EQ(RedirectPlan::leftAlone(path), leftAlone) << path;
+        EXPECT_EQ(!std::regex_search(path, pattern), leftAlone) << path;
     }
 }
 
@@ -87,8 +147,17 @@ struct WriterCase
     std::vector<std::string> expectedLines;
 };
 
-TEST(RedirectWriters, EachFormatWritesFolderPageAndTypeRules)
+std::string escapedForNginx(const std::string& text)
 {
+    std::string escaped;
+    for (const char c : text)
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return escaped;
+}
+
+TEST(RedirectWriters, EachFormatWritesFolderPageTypeAndEveryFileRules)
+{
+    const std::string Alone = RedirectPlan::LeftAlonePattern;
     const RedirectRun run{U, true};
     std::vector<WriterCase> cases;
     cases.push_back(
@@ -98,34 +167,54 @@ TEST(RedirectWriters, EachFormatWritesFolderPageAndTypeRules)
           "RewriteRule \"^q\\x22 \\$\\.htm$\" \"" + U + "/q\\%22\\%20\\$.htm\" [R=301,L,NE]",
           "RewriteCond %{REQUEST_FILENAME} -f",
           "RewriteRule \"^([A-Za-z0-9._~/!()+,;=:@ \\x80-\\xFF-]*\\.htm)$\" \"" + U +
-              "/$1\" [R=301,L]"}});
+              "/$1\" [R=301,L]",
+          "RewriteRule \"^(?!" + Alone +
+              ")([A-Za-z0-9._~/!()+,;=:@ \\x80-\\xFF-]*[A-Za-z0-9._~!()+,;=:@ \\x80-\\xFF-])$\" "
+              "\"" +
+              U + "/$1\" [R=301,L]",
+          "RewriteRule \"^img/b\\x22\\.png$\" \"" + U + "/img/b\\%22.png\" [R=301,L,NE]"}});
     cases.push_back({"nginx",
                      std::make_unique<NginxRules>(run),
                      {"location = \"/\" { return 301 \"" + U + "/\"; }",
                       "location = \"/q\\\" $.htm\" { return 301 \"" + U + "/q%22%20%24.htm\"; }",
                       "location ~ \"^/(?<kelvane>[A-Za-z0-9._~/!()+,;=:@-]*\\\\x2Ehtm)$\" { if (-f "
                       "$request_filename) { return 301 \"" +
+                          U + "/$kelvane\"; } }",
+                      "location ~ \"^/(?!" + escapedForNginx(Alone) +
+                          ")(?<kelvane>[A-Za-z0-9._~/!()+,;=:@-]*[A-Za-z0-9._~!()+,;=:@-])$\" { if "
+                          "(-f $request_filename) { return 301 \"" +
                           U + "/$kelvane\"; } }"}});
     cases.push_back({"caddy",
                      std::make_unique<CaddyRules>(run),
                      {"@kelvane_1 path_regexp ^/$", "redir @kelvane_1 \"" + U + "/\" 301",
                       "@kelvane_2 path_regexp ^/q\\x22\\x20\\x24\\x2Ehtm$",
                       "\tpath_regexp kelvane_type_1 ^/([A-Za-z0-9._~/!()+,;=:@-]*\\x2Ehtm)$",
-                      "redir @kelvane_type_1 \"" + U + "/{re.kelvane_type_1.1}\" 301"}});
+                      "redir @kelvane_type_1 \"" + U + "/{re.kelvane_type_1.1}\" 301",
+                      "\tpath_regexp kelvane_every_file "
+                      "^/([A-Za-z0-9._~/!()+,;=:@-]*[A-Za-z0-9._~!()+,;=:@-])$",
+                      "\tnot path_regexp ^/(?:" + Alone + ")",
+                      "redir @kelvane_every_file \"" + U + "/{re.kelvane_every_file.1}\" 301"}});
     cases.push_back({"iis",
                      std::make_unique<WebConfigRules>(run),
                      {"          <add key=\"q&quot; $.htm\" value=\"" + U + "/q%22%20$.htm\" />",
                       "          <match url=\"^$\" />",
                       "          <action type=\"Redirect\" url=\"" + U +
-                          "/{R:1}\" redirectType=\"Permanent\" appendQueryString=\"false\" />"}});
+                          "/{R:1}\" redirectType=\"Permanent\" appendQueryString=\"false\" />",
+                      "          <match url=\"^(?!" + Alone +
+                          ")([A-Za-z0-9._~/!()+,;=:@-]*[A-Za-z0-9._~!()+,;=:@-])$\" "
+                          "ignoreCase=\"false\" />",
+                      "        <rule name=\"Kelvane alle Dateien\" stopProcessing=\"true\">"}});
     cases.push_back({"netlify",
                      std::make_unique<RedirectsFileRules>(run),
                      {"/ " + U + "/ 301!", "/q%22%20%24.htm " + U + "/q%22%20$.htm 301!",
-                      "/index.htm " + U + "/index.htm 301!"}});
+                      "/index.htm " + U + "/index.htm 301!", "/img/a.png " + U + "/img/a.png 301!",
+                      "/img/b%22.png " + U + "/img/b%22.png 301!"}});
     for (WriterCase& c : cases) {
         SCOPED_TRACE(c.name);
         c.writer->addPage(page("index.htm", U + "/index.htm"));
         c.writer->addPage(page("q\" $.htm", U + "/q\" $.htm"));
+        c.writer->addOtherFile(page("img/a.png", U + "/img/a.png"));
+        c.writer->addOtherFile(page("img/b\".png", U + "/img/b%22.png"));
         const std::string text = "\n" + c.writer->text();
         for (const std::string& line : c.expectedLines)
             EXPECT_NE(text.find("\n" + line + "\n"), std::string::npos) << line << "\n" << text;

@@ -432,3 +432,35 @@ TEST_F(RelocationRun, FaultyMappingRefusesBeforeTheQuestionAndWritesNothing)
     }
     EXPECT_FALSE(wroteAnything());
 }
+
+TEST_F(RelocationRun, AllFilesReportsTheOtherFilesAfterThePagesAndWritesNoPageForThem)
+{
+    for (const std::string& name : std::vector<std::string>{
+             "a.htm", "README", "robots.txt", "sitemap-alt-2.xml", "sitemap-alt-x.xml",
+             ".hidden" + S + "x.css", "x" + S + ".htaccess", "x" + S + "doc 1.pdf"})
+        fileSystem.addFile(Site + S + name);
+    fileSystem.addFile(S + "map.csv", "x/doc 1.pdf,https://other.example/doc\r\n");
+    inputs.Zuordnungsdatei = S + "map.csv";
+
+    EXPECT_EQ(run(), Outcome::Done);
+    EXPECT_TRUE(window.OtherFiles.empty());
+    inputs.AllFiles = true;
+    window = FakeWindow();
+    Relocation relocation(window, fileSystem, state, inputs);
+    EXPECT_EQ(relocation.run(), Outcome::Done);
+    EXPECT_EQ(window.Pages.size(), 1u);
+    EXPECT_TRUE(relocation.unmappedPaths().empty()) << "the mapping may name other files";
+    // robots.txt, the old-site sitemaps and hidden names stay where they are.
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"README", "http://new.example/README"},
+        {"sitemap-alt-x.xml", "http://new.example/sitemap-alt-x.xml"},
+        {"x/doc 1.pdf", "https://other.example/doc"}};
+    ASSERT_EQ(window.OtherFiles.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const RelocationWindow::Page& file = window.OtherFiles[i];
+        EXPECT_EQ(std::make_pair(file.RelativePath, file.Url), expected[i]);
+        EXPECT_EQ(file.TargetPath + std::to_string(file.Number) + "/" + std::to_string(file.Total),
+                  std::to_string(i + 1) + "/3");
+    }
+    EXPECT_EQ(fileSystem.Files.count(Moved + S + "README"), 0u);
+}

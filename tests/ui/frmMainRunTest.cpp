@@ -344,3 +344,41 @@ TEST_F(frmMainRun, theExtrasMenuChoosesTheFilesEachRunWritesAndKeepsTheChoice)
                   .toString(),
               QStringLiteral("1"));
 }
+
+TEST_F(frmMainRun, everyFileAndTheSitemapsAreExtrasAndTheSitemapsNeedTheOldAddress)
+{
+    const char* entries[] = {"mnuExtrasAlleDateien", "mnuExtrasSitemaps", "mnuExtrasNetlify"};
+    for (const char* name : entries)
+        window->findChild<QAction*>(QString::fromLatin1(name))->trigger();
+    EXPECT_EQ(window->findChild<QAction*>(QStringLiteral("mnuExtrasSitemaps"))->text(),
+              QStringLiteral("&Sitemaps (sitemap-alt.xml, sitemap-neu.xml)"));
+
+    click("cmdStart");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(
+        QStringLiteral("Die Sitemaps brauchen die alte Adresse der Site")))
+        << dialogs.messages[0].text.toStdString();
+    EXPECT_FALSE(exists("site_Moved")) << "refused before the first page";
+
+    Settings::write(Settings::Key::AlteAdresse, QStringLiteral("http://alt.example/alt"));
+    click("cmdStart");
+    EXPECT_TRUE(statusText().startsWith(QStringLiteral("Fertig, 4 Dateien verarbeitet")));
+    for (const char* file :
+         {"site_Moved/_redirects", "site_Moved/sitemap-alt.xml", "site_Moved/sitemap-neu.xml"})
+        EXPECT_TRUE(exists(file)) << file;
+    EXPECT_FALSE(exists("site_Moved/bild.gif")) << "no replacement page for an image";
+    EXPECT_NE(QString::fromUtf8(readFile("site_Moved/_redirects"))
+                  .indexOf(QStringLiteral("/x/leer/notiz.txt ") + NewUrl +
+                           QStringLiteral("/x/leer/notiz.txt 301!")),
+              -1);
+    EXPECT_NE(QString::fromUtf8(readFile("site_Moved/sitemap-alt.xml"))
+                  .indexOf(QStringLiteral("<loc>http://alt.example/alt/bild.gif</loc>")),
+              -1);
+
+    restart();
+    for (const char* name : entries)
+        EXPECT_TRUE(window->findChild<QAction*>(QString::fromLatin1(name))->isChecked()) << name;
+    const QSettings store(QStringLiteral("Kelvane"), QStringLiteral("Kelvane"));
+    EXPECT_EQ(store.value(QStringLiteral("Extras/AlleDateien")).toString(), QStringLiteral("1"));
+    EXPECT_EQ(store.value(QStringLiteral("Extras/Sitemaps")).toString(), QStringLiteral("1"));
+}
