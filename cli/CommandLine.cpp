@@ -105,6 +105,20 @@ const ValueOption ValueOptions[] = {
          options.CheckUrl = value;
          return std::string();
      }},
+    {"--suggest-map",
+     [](CommandLine& options, const std::string& value) {
+         if (value.empty())
+             return std::string("--suggest-map braucht einen Ordner oder eine Adresse.");
+         options.SuggestSite = value;
+         return std::string();
+     }},
+    {"--output",
+     [](CommandLine& options, const std::string& value) {
+         if (value.empty())
+             return std::string("--output braucht einen Dateinamen.");
+         options.OutputPath = value;
+         return std::string();
+     }},
     {"--server", &storeServers},
     {"--report",
      [](CommandLine& options, const std::string& value) {
@@ -132,6 +146,13 @@ std::string incompleteOrConflicting(const CommandLine& options, bool urlGiven)
         return "Die neue URL fehlt (--url).";
     if (options.Directory.empty())
         return "Das Verzeichnis fehlt.";
+    if (!options.SuggestSite.empty() &&
+        (options.OutputPath.empty() || !options.CheckUrl.empty() || options.DryRun ||
+         !options.Servers.empty() || !options.ReportPath.empty() || !options.MapPath.empty()))
+        return "--suggest-map braucht --output DATEI und geht nicht zusammen mit --check, "
+               "--dry-run, --server, --htaccess, --map oder --report.";
+    if (options.SuggestSite.empty() && !options.OutputPath.empty())
+        return "--output gilt nur mit --suggest-map.";
     if (!options.CheckUrl.empty() && (options.DryRun || !options.Servers.empty()))
         return "--check schreibt keine Seiten und geht nicht zusammen mit --dry-run, --server "
                "oder --htaccess.";
@@ -207,7 +228,9 @@ std::string CommandLine::usage()
            "                   [--server LISTE] [--htaccess] [--map DATEI] [--report DATEI]\n"
            "                   [--dry-run] VERZEICHNIS\n"
            "       kelvane-cli --check ALTE_URL [--types TEXT] --url URL [--no-subpath]\n"
-           "                   [--map DATEI] [--report DATEI] VERZEICHNIS\n";
+           "                   [--map DATEI] [--report DATEI] VERZEICHNIS\n"
+           "       kelvane-cli --suggest-map NEU --output DATEI --url URL [--types TEXT]\n"
+           "                   VERZEICHNIS\n";
 }
 
 std::string CommandLine::help()
@@ -263,6 +286,16 @@ std::string CommandLine::help()
            "                      Klassen: ok, nur-seite (nur über die Ersatzseite),\n"
            "                      falsches-ziel, ziel-fehlt (4xx/5xx), alt-fehlt (404),\n"
            "                      schleife, fehler (keine Verbindung, Zeitüberschreitung)\n"
+           "  --suggest-map NEU   nichts schreiben außer DATEI (--output): für jede Seite\n"
+           "                      eine neue Adresse vorschlagen. NEU ist der Ordner der\n"
+           "                      neuen Site (Adresse: URL + \"/\" + Pfad, index.html steht\n"
+           "                      für ihren Ordner), ihre Adresse mit http:// oder https://\n"
+           "                      (Seiten aus robots.txt und sitemap.xml) oder eine\n"
+           "                      Textdatei mit einer Adresse je Zeile. DATEI ist eine\n"
+           "                      Zuordnungsdatei mit den Spalten alte Datei, neue URL,\n"
+           "                      Urteil (sicher, unsicher, kein Treffer), Wert (0 bis 1)\n"
+           "                      und zweite URL; --map nimmt sie so, wie sie ist\n"
+           "  --output DATEI      mit --suggest-map: die vorgeschlagene Zuordnungsdatei\n"
            "  -h, --help          diese Hilfe\n"
            "\n"
            "Rückgabewert: 0 fertig, 1 abgelehnt, 2 falscher Aufruf (auch eine fehlerhafte\n"

@@ -24,6 +24,10 @@ struct CommandLine
     std::string MapPath;
     // With --check: the old site's URL, asked for every page instead of a run.
     std::string CheckUrl;
+    // With --suggest-map: the new site (folder, address or list of
+    // addresses) and the mapping file to suggest.
+    std::string SuggestSite;
+    std::string OutputPath;
     bool ShowHelp = false;
 
     // The options, or nothing with a German explanation in error.
