@@ -4,12 +4,12 @@ as a move to a content management system would: new names from the titles,
 a new folder layout, another page frame and navigation, some pages merged,
 some dropped, some retitled. Writes the answer key beside them.
 
-    restructure_site.py KIND SOURCE OUT
+    restructure_site.py KIND SOURCE OUT [BASE_URL]
 
 KIND is "python" (Sphinx pages) or "debref" (DocBook chapters). OUT gets
 old/ (the real pages, a third of them recoded to Windows-1252 with their
 charset declared), new/ (the new site, with robots.txt, a sitemap index and
-a gzip-packed sitemap for http://127.0.0.1:PORT/) and truth.json (old path
+a gzip-packed sitemap for BASE_URL) and truth.json (old path
 to new path below the new site, or null for a dropped page).
 """
 import gzip
@@ -118,6 +118,7 @@ def recode_old(text):
 
 def main():
     kind, source, out = sys.argv[1], sys.argv[2], sys.argv[3]
+    base = sys.argv[4] if len(sys.argv) > 4 else "http://127.0.0.1:PORT"
     rng = random.Random(17)
     old_dir, new_dir = os.path.join(out, "old"), os.path.join(out, "new")
     shutil.rmtree(out, ignore_errors=True)
@@ -191,14 +192,14 @@ def main():
         with open(target, "w", encoding="utf-8") as f:
             f.write(frame(shown, crumbs, "\n".join(parts), related))
 
-    write_sitemaps(new_dir, sorted(new_paths.values()))
+    write_sitemaps(new_dir, sorted(new_paths.values()), base)
     with open(os.path.join(out, "truth.json"), "w") as f:
         json.dump(truth, f, indent=1, sort_keys=True)
 
 
-def write_sitemaps(new_dir, paths):
+def write_sitemaps(new_dir, paths, site):
     """robots.txt names a sitemap index, which names a packed and a plain sitemap."""
-    base = "http://127.0.0.1:PORT/"
+    base = site + "/"
     addresses = [base + p.replace("index.html", "") for p in paths]
     half = len(addresses) // 2
 
