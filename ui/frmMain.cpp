@@ -14,6 +14,7 @@
 #include "WindowShell.h"
 #include "frmHTML.h"
 #include "frmUmzugPruefen.h"
+#include "frmZuordnungVorschlagen.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -206,6 +207,9 @@ void frmMain::createExtrasMenu()
     QAction* mapping = extras->addAction(QStringLiteral("&Zuordnungsdatei…"));
     mapping->setObjectName(QStringLiteral("mnuExtrasZuordnung"));
     connect(mapping, &QAction::triggered, this, &frmMain::mnuExtrasZuordnung_Click);
+    QAction* suggest = extras->addAction(QStringLiteral("Zuordnung &vorschlagen…"));
+    suggest->setObjectName(QStringLiteral("mnuExtrasVorschlagen"));
+    connect(suggest, &QAction::triggered, this, &frmMain::mnuExtrasVorschlagen_Click);
     QAction* check = extras->addAction(QStringLiteral("Umzug &prüfen…"));
     check->setObjectName(QStringLiteral("mnuExtrasPruefen"));
     connect(check, &QAction::triggered, this, &frmMain::mnuExtrasPruefen_Click);
@@ -231,6 +235,15 @@ void frmMain::mnuExtrasZuordnung_Click()
         QStringLiteral("CSV-Dateien (*.csv);;Alle Dateien (*)"), false);
     if (!file.isEmpty())
         Settings::write(Settings::Key::Zuordnungsdatei, file);
+}
+
+void frmMain::mnuExtrasVorschlagen_Click()
+{
+    if (m_running)
+        return;
+    frmZuordnungVorschlagen dialog(m_state, m_fileSystem, m_context.dialogs, relocationInputs(),
+                                   this);
+    m_context.dialogs.runModal(dialog);
 }
 
 void frmMain::mnuExtrasPruefen_Click()

@@ -48,6 +48,7 @@ public:
     void cmdHTML_Click();
     void cmdStart_Click();
     void mnuExtrasZuordnung_Click();
+    void mnuExtrasVorschlagen_Click();
     void mnuExtrasPruefen_Click();
 
 protected:

@@ -170,6 +170,10 @@ TEST_F(Cli, WrongUsageExplainsItself)
         {"--url", "U", "--yes=1", site.string()},
         {"--url", "U", "--bogus", site.string()},
         {"--url", "U", site.string(), "second"},
+        {"--suggest-map", "neu", "--url", "U", site.string()},
+        {"--suggest-map", "neu", "--output", "x.csv", "--url", "U", "--dry-run", site.string()},
+        {"--suggest-map", "neu", "--output", "x.csv", "--url", "U", "--map", "m", site.string()},
+        {"--output", "x.csv", "--url", "U", site.string()},
     };
     for (const auto& arguments : wrong) {
         err.str("");
@@ -180,6 +184,7 @@ TEST_F(Cli, WrongUsageExplainsItself)
 
     EXPECT_EQ(run({"--help"}), CliApplication::Done);
     EXPECT_NE(out.str().find("--no-subpath"), std::string::npos);
+    EXPECT_NE(out.str().find("--suggest-map NEU"), std::string::npos);
 }
 
 TEST_F(Cli, RefusesWhatWouldWriteIntoTheOldSite)
