@@ -14,6 +14,9 @@ using Candidate = PageMatcher::Candidate;
 constexpr std::size_t LookupWords = 64;
 // Candidates whose exact cosine is computed.
 constexpr std::size_t Shortlist = 24;
+// Words on more new pages than this (or a twentieth of them) find too many
+// candidates to be worth looking up by; they still count in the cosine.
+constexpr std::size_t CommonWordPages = 200;
 
 constexpr std::size_t NoOwner = std::numeric_limits<std::size_t>::max();
 
@@ -26,7 +29,8 @@ class CandidateSearch
 {
 public:
     CandidateSearch(const std::vector<Vector>& vectors, std::size_t oldCount)
-        : m_vectors(vectors), m_oldCount(oldCount), m_partial(vectors.size() - oldCount, 0.0f)
+        : m_vectors(vectors), m_oldCount(oldCount), m_partial(vectors.size() - oldCount, 0.0f),
+          m_commonLength(std::max(CommonWordPages, (vectors.size() - oldCount) / 20))
     {
         for (std::size_t page = oldCount; page < vectors.size(); ++page) {
             for (const auto& [word, weight] : vectors[page]) {
@@ -46,16 +50,11 @@ public:
         const std::size_t lookups = std::min(LookupWords, strongest.size());
         std::partial_sort(strongest.begin(), strongest.begin() + static_cast<long>(lookups),
                           strongest.end(), std::greater<>());
-        for (std::size_t i = 0; i < lookups; ++i) {
-            const auto [weight, word] = strongest[i];
-            if (word >= m_postings.size())
-                continue;
-            for (const Candidate& posting : m_postings[word]) {
-                if (m_partial[posting.NewPage] == 0.0f)
-                    m_touched.push_back(posting.NewPage);
-                m_partial[posting.NewPage] += weight * posting.Score;
-            }
-        }
+        strongest.resize(lookups);
+        accumulate(strongest, m_commonLength);
+        // A page of common words only is still looked up, by them.
+        if (m_touched.empty())
+            accumulate(strongest, std::numeric_limits<std::size_t>::max());
         std::vector<Candidate> shortlist;
         for (std::size_t page : m_touched) {
             shortlist.push_back({page, m_partial[page]});
@@ -70,17 +69,33 @@ public:
             candidate.Score = TermVectors::cosine(words, m_vectors[m_oldCount + candidate.NewPage]);
         std::sort(shortlist.begin(), shortlist.end(), better);
         std::erase_if(shortlist, [](const Candidate& c) { return c.Score <= 0.0f; });
-        if (shortlist.size() > PageMatcher::Kept)
-            shortlist.resize(PageMatcher::Kept);
-        return shortlist;
+        // A fresh vector: the shortlist's capacity may hold every new page.
+        return {shortlist.begin(), shortlist.begin() + static_cast<long>(std::min(
+                                                           PageMatcher::Kept, shortlist.size()))};
     }
 
 private:
+    // Adds the old page's part of the dot product to every new page that
+    // shares a word with it, leaving out words on more than longest pages.
+    void accumulate(const std::vector<std::pair<float, std::uint32_t>>& words, std::size_t longest)
+    {
+        for (const auto& [weight, word] : words) {
+            if (word >= m_postings.size() || m_postings[word].size() > longest)
+                continue;
+            for (const Candidate& posting : m_postings[word]) {
+                if (m_partial[posting.NewPage] == 0.0f)
+                    m_touched.push_back(posting.NewPage);
+                m_partial[posting.NewPage] += weight * posting.Score;
+            }
+        }
+    }
+
     const std::vector<Vector>& m_vectors;
     std::size_t m_oldCount;
     std::vector<std::vector<Candidate>> m_postings; // Score holds the word's weight
     std::vector<float> m_partial;
     std::vector<std::size_t> m_touched;
+    std::size_t m_commonLength;
 };
 
 // For each new page, the old page that matches it best.
