@@ -96,7 +96,8 @@ chmod -R a+rX "$work"
 timed() { # NEW OUTPUT
     local start end
     start=$(date +%s.%N)
-    "$cli" --suggest-map "$1" --output "$2" --url http://neu.example --types htm "$work/web/old" >/dev/null
+    "$cli" --suggest-map "$1" --output "$2" --url http://neu.example --types "htm;html" "$work/web/old" \
+        >/dev/null
     end=$(date +%s.%N)
     python3 -c "import sys; print(float(sys.argv[2]) - float(sys.argv[1]))" "$start" "$end"
 }
