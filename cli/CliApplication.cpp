@@ -9,6 +9,7 @@
 #include "OutputFiles.h"
 #include "Relocation.h"
 #include "SharedState.h"
+#include "SuggestCommand.h"
 #include "TreePlacement.h"
 #include "TypedPath.h"
 #include "UploadCommand.h"
@@ -34,7 +35,15 @@ int CliApplication::run(const std::vector<std::string>& arguments)
     }
     if (!options->UploadUrl.empty())
         return UploadCommand(m_fileSystem, m_streams).run(*options);
-    if (!options->ReportPath.empty() && reportLiesInTrees(*options)) {
+    if (!options->OutputPath.empty() && liesInTrees(*options, options->OutputPath)) {
+        m_streams.err << "kelvane-cli: Die Zuordnungsdatei (--output) darf weder im Verzeichnis "
+                         "noch in dessen _Moved-Ordner liegen: "
+                      << options->OutputPath << '\n';
+        return WrongUsage;
+    }
+    if (!options->SuggestSite.empty())
+        return SuggestCommand(m_fileSystem, m_state, m_streams).run(*options);
+    if (!options->ReportPath.empty() && liesInTrees(*options, options->ReportPath)) {
         m_streams.err << "kelvane-cli: Die Liste (--report) darf weder im Verzeichnis noch in "
                          "dessen _Moved-Ordner liegen: "
                       << options->ReportPath << '\n'
@@ -94,15 +103,14 @@ int CliApplication::relocate(const CommandLine& options)
     return status;
 }
 
-// The list is a file of its own: written into the old site it could replace
-// a page, written into the output tree it would be uploaded with the pages.
-bool CliApplication::reportLiesInTrees(const CommandLine& options)
+// The list and the suggested mapping are files of their own: written into the old site it could
+// replace a page, written into the output tree it would be uploaded with the pages.
+bool CliApplication::liesInTrees(const CommandLine& options, const std::string& path)
 {
     std::string baseDirectory = TypedPath::resolve(options.Directory);
     if (baseDirectory.size() > 1 && baseDirectory.back() == PathSeparator)
         baseDirectory.pop_back();
-    return TreePlacement::liesInTrees(m_fileSystem, TypedPath::resolve(options.ReportPath),
-                                      baseDirectory);
+    return TreePlacement::liesInTrees(m_fileSystem, TypedPath::resolve(path), baseDirectory);
 }
 
 int CliApplication::reportOutcome(const CommandLine& options, const Relocation& relocation,

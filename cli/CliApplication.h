@@ -31,7 +31,7 @@ public:
 
 private:
     int relocate(const CommandLine& options);
-    bool reportLiesInTrees(const CommandLine& options);
+    bool liesInTrees(const CommandLine& options, const std::string& path);
     int check(const CommandLine& options);
     static RelocationInputs inputsOf(const CommandLine& options);
     int refusal(const Relocation& relocation, Relocation::Outcome outcome,

@@ -117,6 +117,20 @@ const ValueOption ValueOptions[] = {
          options.SitemapsUrl = value;
          return std::string();
      }},
+    {"--suggest-map",
+     [](CommandLine& options, const std::string& value) {
+         if (value.empty())
+             return std::string("--suggest-map braucht einen Ordner oder eine Adresse.");
+         options.SuggestSite = value;
+         return std::string();
+     }},
+    {"--output",
+     [](CommandLine& options, const std::string& value) {
+         if (value.empty())
+             return std::string("--output braucht einen Dateinamen.");
+         options.OutputPath = value;
+         return std::string();
+     }},
     {"--server", &storeServers},
     {"--upload", &UploadOptions::storeUrl},
     {"--ssh-key", &UploadOptions::storeSshKey},
@@ -151,6 +165,14 @@ std::string incompleteOrConflicting(const CommandLine& options, bool urlGiven)
         return "Die neue URL fehlt (--url).";
     if (options.Directory.empty())
         return "Das Verzeichnis fehlt.";
+    if (!options.SuggestSite.empty() &&
+        (options.OutputPath.empty() || !options.CheckUrl.empty() || options.DryRun ||
+         !options.Servers.empty() || !options.SitemapsUrl.empty() || !options.ReportPath.empty() ||
+         !options.MapPath.empty()))
+        return "--suggest-map braucht --output DATEI und geht nicht zusammen mit --check, "
+               "--dry-run, --server, --htaccess, --sitemaps, --map oder --report.";
+    if (options.SuggestSite.empty() && !options.OutputPath.empty())
+        return "--output gilt nur mit --suggest-map.";
     const bool writesExtras = !options.Servers.empty() || !options.SitemapsUrl.empty();
     if (!options.CheckUrl.empty() && (options.DryRun || writesExtras))
         return "--check schreibt keine Seiten und geht nicht zusammen mit --dry-run, --server, "
@@ -228,9 +250,11 @@ std::string CommandLine::usage()
            "                   [--sitemaps ALTE_URL] [--map DATEI] [--report DATEI]\n"
            "                   [--dry-run] VERZEICHNIS\n"
            "       kelvane-cli --check ALTE_URL [--types TEXT] --url URL [--no-subpath]\n"
-           "                   [--map DATEI] [--report DATEI] VERZEICHNIS\n"
+           "                   [--all-files] [--map DATEI] [--report DATEI] VERZEICHNIS\n"
            "       kelvane-cli --upload ZIEL_URL [--preview] [--ssh-key DATEI]\n"
-           "                   [--host-key SHA256:…] [--pin-cert SHA256:…] VERZEICHNIS\n";
+           "                   [--host-key SHA256:…] [--pin-cert SHA256:…] VERZEICHNIS\n"
+           "       kelvane-cli --suggest-map NEU --output DATEI --url URL [--types TEXT]\n"
+           "                   VERZEICHNIS\n";
 }
 
 std::string CommandLine::help()
@@ -299,6 +323,16 @@ std::string CommandLine::help()
            "                      Sprung), noindex, canonical-anders, robots-alt und\n"
            "                      robots-neu (robots.txt sperrt die alte Adresse oder das\n"
            "                      Ziel), hostvariante (kommt nicht zur neuen Startseite)\n"
+           "  --suggest-map NEU   nichts schreiben außer DATEI (--output): für jede Seite\n"
+           "                      eine neue Adresse vorschlagen. NEU ist der Ordner der\n"
+           "                      neuen Site (Adresse: URL + \"/\" + Pfad, index.html steht\n"
+           "                      für ihren Ordner), ihre Adresse mit http:// oder https://\n"
+           "                      (Seiten aus robots.txt und sitemap.xml) oder eine\n"
+           "                      Textdatei mit einer Adresse je Zeile. DATEI ist eine\n"
+           "                      Zuordnungsdatei mit den Spalten alte Datei, neue URL,\n"
+           "                      Urteil (sicher, unsicher, kein Treffer), Wert (0 bis 1)\n"
+           "                      und zweite URL; --map nimmt sie so, wie sie ist\n"
+           "  --output DATEI      mit --suggest-map: die vorgeschlagene Zuordnungsdatei\n"
            "  -h, --help          diese Hilfe\n"
            "\n" +
            UploadOptions::help() +

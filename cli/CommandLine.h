@@ -34,6 +34,10 @@ struct CommandLine
     std::string SshKey;
     std::string HostKey;
     std::string PinCert;
+    // With --suggest-map: the new site (folder, address or list of
+    // addresses) and the mapping file to suggest.
+    std::string SuggestSite;
+    std::string OutputPath;
     bool ShowHelp = false;
 
     // The options, or nothing with a German explanation in error.

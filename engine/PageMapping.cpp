@@ -10,7 +10,7 @@ namespace {
 
 bool isHeader(const CsvReader::Record& record)
 {
-    return record.Line == 1 && record.Fields.size() == 2 && record.Fields[0] == "alte Datei" &&
+    return record.Line == 1 && record.Fields.size() >= 2 && record.Fields[0] == "alte Datei" &&
            record.Fields[1] == "neue URL";
 }
 
@@ -44,13 +44,16 @@ PageMapping PageMapping::parse(std::string_view text, std::string& error)
     for (const CsvReader::Record& record : records) {
         if (isHeader(record) || isBlank(record))
             continue;
-        if (record.Fields.size() != 2) {
+        if (record.Fields.size() < 2) {
             error = lineError(record.Line, "zwei Felder erwartet (alte Datei,neue URL), " +
                                                std::to_string(record.Fields.size()) + " gefunden");
             return {};
         }
         const std::string& path = record.Fields[0];
         const std::string& url = record.Fields[1];
+        // A suggested mapping leaves the address empty where it found no match.
+        if (url.empty())
+            continue;
         if (path.empty()) {
             error = lineError(record.Line, "die alte Datei fehlt");
             return {};

@@ -8,9 +8,11 @@
 #include <vector>
 
 // The pages whose new address is not the mirror of their old path: read
-// from a CSV file of two fields, the page's path below the directory with
-// "/" between the levels and its absolute new URL. A header line
-// "alte Datei,neue URL" may come first.
+// from a CSV file whose first two fields are the page's path below the
+// directory with "/" between the levels and its absolute new URL. A header
+// line starting "alte Datei,neue URL" may come first. Further fields (the
+// verdict and score of a suggested mapping) are ignored, and so is a line
+// whose address is empty: the page keeps the mirror rule.
 class PageMapping
 {
 public:

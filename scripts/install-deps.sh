@@ -27,6 +27,8 @@ packages=(
     # reading pages with a real HTML5 parser (the move check and the mapping
     # suggestions), and real documentation sites to suggest mappings between
     libgumbo-dev python3-doc debian-reference-en
+    # gzip-packed sitemaps, and the peak memory of the suggestion benchmark
+    zlib1g-dev time
     # the upload: the desktop's secret store, and real SFTP and FTP servers on
     # loopback with the tools to make their keys and certificates
     qtkeychain-qt6-dev openssh-server openssh-client vsftpd openssl

@@ -17,6 +17,7 @@
 #include "frmHTML.h"
 #include "frmHochladen.h"
 #include "frmUmzugPruefen.h"
+#include "frmZuordnungVorschlagen.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -226,6 +227,9 @@ void frmMain::createExtrasMenu()
     QAction* mapping = extras->addAction(QStringLiteral("&Zuordnungsdatei…"));
     mapping->setObjectName(QStringLiteral("mnuExtrasZuordnung"));
     connect(mapping, &QAction::triggered, this, &frmMain::mnuExtrasZuordnung_Click);
+    QAction* suggest = extras->addAction(QStringLiteral("Zuordnung &vorschlagen…"));
+    suggest->setObjectName(QStringLiteral("mnuExtrasVorschlagen"));
+    connect(suggest, &QAction::triggered, this, &frmMain::mnuExtrasVorschlagen_Click);
     QAction* check = extras->addAction(QStringLiteral("Umzug &prüfen…"));
     check->setObjectName(QStringLiteral("mnuExtrasPruefen"));
     connect(check, &QAction::triggered, this, &frmMain::mnuExtrasPruefen_Click);
@@ -263,6 +267,15 @@ bool frmMain::mappingMayBeUsed()
         return true;
     SetStatus(QString::fromUtf8(Relocation::AbortedStatus));
     return false;
+}
+
+void frmMain::mnuExtrasVorschlagen_Click()
+{
+    if (m_running)
+        return;
+    frmZuordnungVorschlagen dialog(m_state, m_fileSystem, m_context.dialogs, relocationInputs(),
+                                   this);
+    m_context.dialogs.runModal(dialog);
 }
 
 void frmMain::mnuExtrasPruefen_Click()

@@ -49,6 +49,7 @@ public:
     void cmdHTML_Click();
     void cmdStart_Click();
     void mnuExtrasZuordnung_Click();
+    void mnuExtrasVorschlagen_Click();
     void mnuExtrasPruefen_Click();
     void mnuExtrasHochladen_Click();
 

@@ -180,6 +180,10 @@ TEST_F(Cli, WrongUsageExplainsItself)
         {"--upload", "ftp://h/x"},
         {"--preview", "--url", "U", site.string()},
         {"--ssh-key", "id_ed25519", "--url", "U", site.string()},
+        {"--suggest-map", "neu", "--url", "U", site.string()},
+        {"--suggest-map", "neu", "--output", "x.csv", "--url", "U", "--dry-run", site.string()},
+        {"--suggest-map", "neu", "--output", "x.csv", "--url", "U", "--map", "m", site.string()},
+        {"--output", "x.csv", "--url", "U", site.string()},
     };
     for (const auto& arguments : wrong) {
         err.str("");
@@ -191,6 +195,7 @@ TEST_F(Cli, WrongUsageExplainsItself)
     EXPECT_EQ(run({"--help"}), CliApplication::Done);
     EXPECT_NE(out.str().find("--no-subpath"), std::string::npos);
     EXPECT_NE(out.str().find("--pin-cert SHA256:"), std::string::npos);
+    EXPECT_NE(out.str().find("--suggest-map NEU"), std::string::npos);
 }
 
 // Before any connection: an upload needs the output folder of a run.

@@ -36,7 +36,7 @@ for entry in \
 done
 
 depends=$(dpkg-deb -f "$package" Depends)
-for dependency in libqt6widgets6 libcurl4 fonts-liberation qt6-translations-l10n; do
+for dependency in libqt6widgets6 libcurl4 libgumbo1 fonts-liberation qt6-translations-l10n; do
     grep -q "$dependency" <<<"$depends" || fail "the package does not depend on $dependency: $depends"
 done
 [[ -n $(dpkg-deb -f "$package" Maintainer) ]] || fail "the package names no maintainer"
