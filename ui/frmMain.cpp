@@ -161,20 +161,16 @@ void frmMain::cmdStart_Click()
         const RelocationInputs inputs = relocationInputs();
         OutputFiles extraFiles(inputs);
         m_extras->choose(extraFiles);
-        Relocation::Outcome outcome;
-        std::size_t pagesWritten = 0;
-        std::string outputRoot;
+        OutputFiles::Result written;
         {
-            MainWindowRelocation window(*this, extraFiles);
+            MainWindowRelocation window(*this);
             Relocation relocation(window, m_fileSystem, m_state, inputs);
-            outcome = relocation.run();
-            pagesWritten = relocation.pagesWritten();
-            outputRoot = relocation.outputRoot();
+            relocation.setExtraFiles(&extraFiles);
+            relocation.run();
+            written = relocation.extraFilesWritten();
             unmapped = relocation.unmappedPaths();
         }
-        // The report also lists a run that stopped early; rules need all pages.
-        if (!extraFiles.empty() && pagesWritten > 0)
-            writeExtras(extraFiles, outputRoot, outcome == Relocation::Outcome::Done);
+        showExtras(written);
     }
     m_running = false;
     hideProgress();
@@ -256,9 +252,8 @@ void frmMain::warnUnmapped(const std::vector<std::string>& paths)
                               QMessageBox::Ok);
 }
 
-void frmMain::writeExtras(const OutputFiles& files, const std::string& outputRoot, bool complete)
+void frmMain::showExtras(const OutputFiles::Result& result)
 {
-    const OutputFiles::Result result = files.write(m_fileSystem, outputRoot, complete);
     if (!result.Written.empty()) {
         QStringList names;
         for (const std::string& name : result.Written)

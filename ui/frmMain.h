@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OutputFiles.h"
 #include "RelocationInputs.h"
 #include "ShellContext.h"
 #include "WindowPosition.h"
@@ -11,7 +12,6 @@
 
 class ExtrasMenu;
 class FileSystem;
-class OutputFiles;
 class QButtonGroup;
 class QCheckBox;
 class DesignFrame;
@@ -76,7 +76,7 @@ private:
     void EnableInputs(bool enabled);
     // Writes the extra files chosen in the Extras menu after a run and names
     // them in the status bar; failures and host limits become messages.
-    void writeExtras(const OutputFiles& files, const std::string& outputRoot, bool complete);
+    void showExtras(const OutputFiles::Result& result);
     void showProgress(int pagesWritten, int pagesFound);
     void hideProgress();
 

@@ -118,10 +118,10 @@ TEST_F(RelocationRun, TemplateWithoutClosingBodyTagIsRefusedBeforeAnyFolderIsMad
     fileSystem.addFile(Site + S + "x" + S + "a.htm");
     fileSystem.Files[state.StandardTemplatePath] = "";
     EXPECT_EQ(run(), Outcome::Refused);
-    EXPECT_EQ(window.Calls,
-              (Calls{"enable:0", "status:Suchen der Dateien...",
-                     "message:0:HTML-Code fehlerhaft:\r\n</Body> Element nicht gefunden",
-                     "status:Durchführung abgebrochen.", "enable:1"}));
+    EXPECT_EQ(
+        window.Calls,
+        (Calls{"enable:0", "message:0:HTML-Code fehlerhaft:\r\n</Body> Element nicht gefunden",
+               "status:Durchführung abgebrochen.", "enable:1"}));
     EXPECT_FALSE(wroteAnything());
 }
 
@@ -173,23 +173,28 @@ TEST_F(RelocationRun, MissingUserTemplateStopsWithAMessageNamingIt)
     fileSystem.addFile(Site + S + "a.htm");
     inputs.UseStandardTemplate = false;
 
-    EXPECT_EQ(run(), Outcome::Failed);
-    const std::string message = window.Calls.at(2);
+    EXPECT_EQ(run(), Outcome::Refused);
+    const std::string message = window.Calls.at(1);
     EXPECT_EQ(message.rfind("message:1:", 0), 0u);
     EXPECT_NE(message.find(state.UserTemplatePath), std::string::npos);
-    EXPECT_EQ(window.Calls.at(3), "status:Durchführung abgebrochen.");
+    EXPECT_EQ(window.Calls.at(2), "status:Durchführung abgebrochen.");
     EXPECT_EQ(window.Calls.back(), "enable:1");
     EXPECT_FALSE(wroteAnything());
 }
 
-TEST_F(RelocationRun, TypeListTheParserRejectsStopsBeforeTheSearch)
+// A list the parser rejects, or one that names no type a file can have.
+TEST_F(RelocationRun, TypeListThatSelectsNothingIsRefusedBeforeTheSearch)
 {
     fileSystem.addFile(Site + S + "a.htm");
-    inputs.Dateitypen = "1-40000";
-    EXPECT_EQ(run(), Outcome::Failed);
-    EXPECT_EQ(window.Calls.size(), 4u);
-    EXPECT_EQ(window.Calls.at(1).rfind("message:1:Dateitypen fehlerhaft", 0), 0u);
-    EXPECT_EQ(window.Calls.at(2), "status:Durchführung abgebrochen.");
+    for (const char* types : {"1-40000", ";", "5-3", "tar.gz;x/y"}) {
+        window.Calls.clear();
+        inputs.Dateitypen = types;
+        EXPECT_EQ(run(), Outcome::Refused) << types;
+        EXPECT_EQ(window.Calls.size(), 4u) << types;
+        EXPECT_EQ(window.Calls.at(1).rfind("message:1:Dateitypen fehlerhaft", 0), 0u) << types;
+        EXPECT_EQ(window.Calls.at(2), "status:Durchführung abgebrochen.");
+    }
+    EXPECT_FALSE(wroteAnything());
 }
 
 TEST_F(RelocationRun, FailedPagesAndFoldersAreListedAndTheRestIsWritten)
