@@ -134,18 +134,18 @@ void CliApplication::warnUnmapped(const Relocation& relocation)
 // Plans the pages as a dry run would, then asks the old site for each.
 int CliApplication::check(const CommandLine& options)
 {
+    TerminalWindow window(options, m_streams);
     std::string csv;
     OutputFiles report(inputsOf(options));
     if (!options.ReportPath.empty()) {
         report.add(OutputFormat::report(), options.ReportPath,
                    std::make_unique<CheckReportText>(csv));
         if (const std::string refusal = reportRefusal(options, report); !refusal.empty()) {
-            m_streams.err << refusal << '\n';
+            window.showMessage(refusal, RelocationWindow::Icon::Critical);
             return WrongUsage;
         }
     }
     std::vector<HttpCheck::Page> pages;
-    TerminalWindow window(options, m_streams);
     window.setPageListener([&](const RelocationWindow::Page& page) {
         pages.push_back({BrowserUrl::join(options.CheckUrl, page.RelativePath), page.Url});
     });

@@ -240,6 +240,12 @@ TEST_F(CliOutputs, ReportPlacesThatAreNoRegularFileOrAnotherOutputAreRefused)
         EXPECT_FALSE(err.str().empty());
         EXPECT_FALSE(fs::exists(root / "site_Moved")) << report;
     }
+    EXPECT_EQ(run({"--check", "http://127.0.0.1:9", "--report", (root / "site" / "a.htm").string(),
+                   "--url", "U", site}),
+              CliApplication::WrongUsage)
+        << "the check's list keeps to the same places";
+    std::ifstream old(root / "site" / "a.htm");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), {}), "old");
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
     EXPECT_TRUE(fs::is_fifo(root / "fifo.csv"));
     EXPECT_TRUE(fs::is_symlink(root / "link.csv"));

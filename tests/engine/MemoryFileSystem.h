@@ -33,6 +33,10 @@ public:
     std::map<std::string, std::string> SameFolders;
     // Output roots that another run holds.
     std::set<std::string> LockedRoots;
+    // Output roots a run of this test holds right now, and the files written
+    // while it held none.
+    std::set<std::string> HeldRoots;
+    std::vector<std::string> WrittenUnheld;
     std::vector<std::string> CreatedFolders;
     std::vector<std::string> WrittenFiles;
     int Flushes = 0;
@@ -106,6 +110,8 @@ public:
             fail("Datei konnte nicht angelegt werden", path);
         Files[path] = std::string(bytes);
         WrittenFiles.push_back(path);
+        if (HeldRoots.empty())
+            WrittenUnheld.push_back(path);
     }
 
     bool IsLink(const std::string& path) override { return Links.count(path) > 0; }
@@ -207,7 +213,15 @@ public:
     OpenFolder& rootFolder() override { return *m_rootFolder; }
     OpenFolder& parentFolder() override { return m_parentFolder; }
 
-    bool lock() override { return !m_fs.LockedRoots.count(m_root); }
+    ~MemoryOutputTree() override { m_fs.HeldRoots.erase(m_root); }
+
+    bool lock() override
+    {
+        if (m_fs.LockedRoots.count(m_root))
+            return false;
+        m_fs.HeldRoots.insert(m_root);
+        return true;
+    }
 
     void enterFolder(const std::string& relativeFolder) override
     {

@@ -96,16 +96,19 @@ TEST_F(NativeFiles, ListsFilesAndFoldersSortedAndSkipsLinksToFolders)
     fs::create_directory(root / "site" / "asub");
     const std::string base = path("site") + PathSeparator;
     std::vector<std::string> expectedFiles = {base + "a.htm", base + "b.htm"};
+    std::vector<std::string> expectedLinks;
 #ifndef _WIN32 // mingw's standard library makes no links
     fs::create_directory_symlink(root / "site", root / "site" / "loop");
     fs::create_symlink(root / "site" / "a.htm", root / "site" / "link.htm");
     fs::create_symlink(root / "gone", root / "site" / "dangling.htm");
     expectedFiles = {base + "a.htm", base + "b.htm", base + "dangling.htm", base + "link.htm"};
+    expectedLinks = {base + "loop"};
 #endif
 
     const FolderContents contents = files.ListFolder(path("site"));
     EXPECT_EQ(contents.Files, expectedFiles);
     EXPECT_EQ(contents.SubFolders, (std::vector<std::string>{base + "asub", base + "sub"}));
+    EXPECT_EQ(contents.SkippedLinks, expectedLinks) << "left out, but not unsaid";
 }
 
 TEST_F(NativeFiles, FolderOperationsReportFailures)

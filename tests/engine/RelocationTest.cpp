@@ -2,6 +2,7 @@
 
 #include "FakeWindow.h"
 #include "MemoryFileSystem.h"
+#include "OutputFiles.h"
 #include "PageTemplate.h"
 #include "SharedState.h"
 
@@ -30,11 +31,14 @@ protected:
         inputs.URLneu = "http://new.example";
     }
 
-    Outcome run(bool dryRun = false)
+    Outcome run(bool dryRun = false, OutputFiles* extraFiles = nullptr)
     {
         Relocation relocation(window, fileSystem, state, inputs);
         relocation.setDryRun(dryRun);
-        return relocation.run();
+        relocation.setExtraFiles(extraFiles);
+        const Outcome outcome = relocation.run();
+        extraFilesWritten = relocation.extraFilesWritten();
+        return outcome;
     }
 
     std::string page(const std::string& url) const
@@ -51,6 +55,7 @@ protected:
     SharedState state;
     FakeWindow window;
     RelocationInputs inputs;
+    OutputFiles::Result extraFilesWritten;
 };
 
 TEST_F(RelocationRun, MissingDirectoryIsReportedWithTheTextAsEntered)
@@ -352,6 +357,31 @@ TEST_F(RelocationRun, UnsafeUrlOrOutputRootIsRefusedBeforeAnythingIsWritten)
         EXPECT_EQ(calls.back(), "enable:1");
     }
     EXPECT_EQ(fileSystem.CreatedFolders, Calls{});
+}
+
+// The lock keeps a second run out until the last extra file is written, and
+// the files go through the held tree; a refused place stops the run before
+// its first page.
+TEST_F(RelocationRun, ExtraFilesAreWrittenWhileTheRunHoldsTheTree)
+{
+    fileSystem.addFile(Site + S + "x" + S + "a.htm");
+    OutputFiles extras(inputs);
+    extras.add(*OutputFormat::find("apache"));
+    extras.add(*OutputFormat::find("nginx"));
+    extras.add(OutputFormat::report(), S + "lists" + S + "r.csv");
+    fileSystem.addFolder(S + "lists");
+    EXPECT_EQ(run(false, &extras), Outcome::Done);
+    EXPECT_EQ(extraFilesWritten.Written,
+              (Calls{".htaccess", "site_Moved.nginx.conf", S + "lists" + S + "r.csv"}));
+    EXPECT_EQ(fileSystem.WrittenUnheld, Calls{});
+    EXPECT_NE(fileSystem.Files.at(S + "lists" + S + "r.csv").find("x" + S + "a.htm"),
+              std::string::npos);
+
+    OutputFiles intoTheSite(inputs);
+    intoTheSite.add(OutputFormat::report(), Site + S + "x" + S + "a.htm");
+    fileSystem.WrittenFiles.clear();
+    EXPECT_EQ(run(false, &intoTheSite), Outcome::Refused);
+    EXPECT_EQ(fileSystem.WrittenFiles, Calls{});
 }
 
 TEST_F(RelocationRun, RemovesStaleTemporaryFilesAndFlushesOnce)
