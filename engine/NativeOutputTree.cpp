@@ -4,6 +4,7 @@
 #include "FileSystem.h"
 #include "NativePath.h"
 #include "TemporaryName.h"
+#include "TreePlacement.h"
 
 #include <cerrno>
 #include <system_error>
@@ -245,8 +246,7 @@ NativeOutputTree::NativeOutputTree(const std::string& root)
     : m_root(root), m_random(std::random_device{}())
 {
     makeLevel(root);
-    const fs::path parent = toNativePath(root).parent_path();
-    m_parentFolder = NativeOpenFolder::open(parent.empty() ? "." : fromNativePath(parent));
+    m_parentFolder = NativeOpenFolder::open(TreePlacement::folderOf(root));
     m_rootFolder = NativeOpenFolder::open(root);
 }
 

@@ -251,22 +251,35 @@ NativeOpenFolder::NativeOpenFolder(WindowsHandle handle, std::string path)
 
 NativeOpenFolder::~NativeOpenFolder() = default;
 
-// Windows resolves "..", letter case and "\\?\" by the text of the path, so
-// the parents by text are the parents the system would use; each is then
-// known by its identity, which no spelling changes.
+// Windows resolves ".." by the text of the path, so the parents by text are
+// the parents the system would use; each is then known by its identity, which
+// no spelling changes. The text is cut at separators only, which keeps a
+// "\\?\" or share prefix as it is.
 std::vector<FileIdentity> NativeOpenFolder::ancestry()
 {
     std::vector<FileIdentity> chain{m_identity};
     std::error_code error;
-    fs::path current = fs::absolute(toNativePath(m_path), error);
-    if (error)
+    const fs::path absolute = fs::absolute(toNativePath(m_path), error);
+    std::string current;
+    if (error || !toUtf8Text(absolute.native(), current))
         return chain;
-    for (fs::path parent = current.parent_path(); parent != current;
-         current = parent, parent = current.parent_path()) {
+    for (;;) {
+        const std::size_t cut = current.find_last_of("\\/");
+        if (cut == std::string::npos || cut + 1 == current.size())
+            break;
+        std::string parent = current.substr(0, cut);
+        const bool driveRoot = !parent.empty() && parent.back() == ':';
+        if (driveRoot)
+            parent += '\\';
+        if (parent.empty() || parent == "\\" || parent == "\\\\?")
+            break;
         const std::optional<FileIdentity> identity =
-            WindowsHandle::openForIdentity(fromNativePath(parent)).identity();
+            WindowsHandle::openForIdentity(parent).identity();
         if (identity && !contains(chain, *identity))
             chain.push_back(*identity);
+        if (driveRoot)
+            break;
+        current = std::move(parent);
     }
     return chain;
 }
@@ -333,19 +346,30 @@ void NativeOpenFolder::writeFile(const std::string& name, std::string_view bytes
                                   pathOf(name), failure);
 }
 
+// Listed through the held handle: a listing by path opens the folder anew,
+// which fails while the run's lock holds the output root.
 void NativeOpenFolder::removeStaleTemporaries(const std::vector<std::string>& names)
 {
-    std::error_code error;
-    for (fs::directory_iterator it(toNativePath(m_path), error), end; !error && it != end;
-         it.increment(error)) {
-        std::string entryName;
-        if (!toUtf8Text(it->path().filename().native(), entryName))
-            continue;
-        const bool ours = std::any_of(names.begin(), names.end(), [&](const std::string& name) {
-            return TemporaryName::matchesBesideTarget(entryName, name);
-        });
-        if (ours && entry(entryName) == Entry::RegularFile)
-            DeleteFileW(it->path().c_str());
+    alignas(8) char buffer[64 * 1024];
+    FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
+    while (GetFileInformationByHandleEx(m_handle.get(), kind, buffer, sizeof buffer)) {
+        kind = FileIdBothDirectoryInfo;
+        for (std::size_t offset = 0;;) {
+            const auto* found = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer + offset);
+            std::string entryName;
+            const bool named = toUtf8Text(
+                std::wstring_view(found->FileName, found->FileNameLength / sizeof(wchar_t)),
+                entryName);
+            const bool ours =
+                named && std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+                    return TemporaryName::matchesBesideTarget(entryName, name);
+                });
+            if (ours && entry(entryName) == Entry::RegularFile)
+                DeleteFileW(toNativePath(pathOf(entryName)).c_str());
+            if (found->NextEntryOffset == 0)
+                break;
+            offset += found->NextEntryOffset;
+        }
     }
 }
 

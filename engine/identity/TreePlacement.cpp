@@ -9,7 +9,15 @@
 std::string TreePlacement::folderOf(const std::string& path)
 {
     const std::filesystem::path parent = toNativePath(path).parent_path();
-    return parent.empty() ? "." : fromNativePath(parent);
+    if (parent.empty())
+        return ".";
+    std::string folder = fromNativePath(parent);
+#ifdef _WIN32
+    // "C:" and "\\?\C:" name a drive's current folder or the volume, not its root.
+    if (folder.back() == ':')
+        folder += '\\';
+#endif
+    return folder;
 }
 
 std::string TreePlacement::nameOf(const std::string& path)
