@@ -258,11 +258,15 @@ NativeOpenFolder::~NativeOpenFolder() = default;
 std::vector<FileIdentity> NativeOpenFolder::ancestry()
 {
     std::vector<FileIdentity> chain{m_identity};
-    std::error_code error;
-    const fs::path absolute = fs::absolute(toNativePath(m_path), error);
-    std::string current;
-    if (error || !toUtf8Text(absolute.native(), current))
-        return chain;
+    // A device path is taken literally by the system, "." and ".." included;
+    // any other is made whole the way the system reads it.
+    std::string current = m_path;
+    if (current.rfind("\\\\?\\", 0) != 0) {
+        std::error_code error;
+        const fs::path absolute = fs::absolute(toNativePath(m_path), error);
+        if (error || !toUtf8Text(absolute.native(), current))
+            return chain;
+    }
     for (;;) {
         const std::size_t cut = current.find_last_of("\\/");
         if (cut == std::string::npos || cut + 1 == current.size())
