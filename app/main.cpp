@@ -41,6 +41,7 @@ int main(int argc, char* argv[])
         QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
             .toStdString(),
         fileSystem);
+    state.seedUserTemplate(fileSystem);
 
     frmMain mainForm(state, fileSystem, ShellContext{dialogs, clipboard, windows, sysInfo});
     mainForm.show();

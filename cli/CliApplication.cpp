@@ -9,12 +9,29 @@
 #include "OutputFiles.h"
 #include "Relocation.h"
 #include "SharedState.h"
+#include "OpenFolder.h"
 #include "SuggestCommand.h"
 #include "TreePlacement.h"
 #include "TypedPath.h"
 #include "UploadCommand.h"
 
 #include <ostream>
+
+namespace {
+
+// The check's list, known only once every page has been asked for.
+class CheckReportText : public RedirectOutput
+{
+public:
+    explicit CheckReportText(const std::string& text) : m_text(text) {}
+    void addPage(const RelocationWindow::Page&) override {}
+    std::string text() const override { return m_text; }
+
+private:
+    const std::string& m_text;
+};
+
+} // namespace
 
 CliApplication::CliApplication(FileSystem& fileSystem, SharedState state,
                                TerminalWindow::Streams streams)
@@ -43,13 +60,6 @@ int CliApplication::run(const std::vector<std::string>& arguments)
     }
     if (!options->SuggestSite.empty())
         return SuggestCommand(m_fileSystem, m_state, m_streams).run(*options);
-    if (!options->ReportPath.empty() && liesInTrees(*options, options->ReportPath)) {
-        m_streams.err << "kelvane-cli: Die Liste (--report) darf weder im Verzeichnis noch in "
-                         "dessen _Moved-Ordner liegen: "
-                      << options->ReportPath << '\n'
-                      << CommandLine::usage();
-        return WrongUsage;
-    }
     return options->CheckUrl.empty() ? relocate(*options) : check(*options);
 }
 
@@ -76,41 +86,45 @@ int CliApplication::relocate(const CommandLine& options)
     window.setPageListener([&](const RelocationWindow::Page& page) {
         if (options.DryRun)
             m_streams.out << page.TargetPath << '\t' << page.Url << '\n';
-        extras.addPage(page);
     });
-    window.setOtherFileListener(
-        [&](const RelocationWindow::Page& file) { extras.addOtherFile(file); });
-
     Relocation relocation(window, m_fileSystem, m_state, inputs);
     relocation.setDryRun(options.DryRun);
+    relocation.setExtraFiles(&extras);
     const Relocation::Outcome outcome = relocation.run();
     warnUnmapped(relocation);
-    int status = reportOutcome(options, relocation, outcome, window);
+    const int status = reportOutcome(options, relocation, outcome, window);
+    return showWritten(relocation.extraFilesWritten()) ? status : RunFailed;
+}
 
-    // The report lists what was written, also when the run stopped early.
-    if (extras.empty() || relocation.pagesWritten() == 0 || options.DryRun)
-        return status;
-    const OutputFiles::Result written =
-        extras.write(m_fileSystem, relocation.outputRoot(), outcome == Relocation::Outcome::Done);
+// True when every extra file was written.
+bool CliApplication::showWritten(const OutputFiles::Result& written)
+{
     for (const std::string& name : written.Written)
         m_streams.err << "Geschrieben: " << name << '\n';
     for (const std::string& warning : written.Warnings)
         m_streams.err << "Warnung: " << warning << '\n';
     for (const std::string& error : written.Errors)
         m_streams.err << error << '\n';
-    if (!written.Errors.empty())
-        status = RunFailed;
-    return status;
+    return written.Errors.empty();
 }
 
-// The list and the suggested mapping are files of their own: written into the old site it could
-// replace a page, written into the output tree it would be uploaded with the pages.
+// The suggested mapping is a file of its own: written into the old site it
+// could replace a page, written into the output tree it would be uploaded
+// with the pages.
 bool CliApplication::liesInTrees(const CommandLine& options, const std::string& path)
 {
     std::string baseDirectory = TypedPath::resolve(options.Directory);
     if (baseDirectory.size() > 1 && baseDirectory.back() == PathSeparator)
         baseDirectory.pop_back();
-    return TreePlacement::liesInTrees(m_fileSystem, TypedPath::resolve(path), baseDirectory);
+    const std::string resolved = TypedPath::resolve(path);
+    try {
+        const std::unique_ptr<OpenFolder> folder =
+            m_fileSystem.openFolder(TreePlacement::folderOf(resolved));
+        return TreePlacement::liesInTrees(m_fileSystem, *folder, baseDirectory);
+    } catch (const EngineError&) {
+        // A folder that cannot be opened takes no file either; writing says why.
+        return false;
+    }
 }
 
 int CliApplication::reportOutcome(const CommandLine& options, const Relocation& relocation,
@@ -139,8 +153,9 @@ int CliApplication::refusal(const Relocation& relocation, Relocation::Outcome ou
     if (outcome == Relocation::Outcome::Refused) {
         if (window.status() == Relocation::AbortedStatus)
             m_streams.err << window.status() << '\n';
-        // A faulty mapping file is a fault of the call, like a wrong option.
-        return relocation.mappingRefused() ? WrongUsage : Refused;
+        // A faulty mapping file or report place is a fault of the call, like
+        // a wrong option.
+        return relocation.mappingRefused() || relocation.extraFileRefused() ? WrongUsage : Refused;
     }
     m_streams.err << window.status() << '\n';
     return RunFailed;
@@ -156,8 +171,18 @@ void CliApplication::warnUnmapped(const Relocation& relocation)
 // Plans the pages as a dry run would, then asks the old site for each.
 int CliApplication::check(const CommandLine& options)
 {
-    CheckPlan plan(options.CheckUrl, options.Url);
     TerminalWindow window(options, m_streams);
+    std::string csv;
+    OutputFiles report(inputsOf(options));
+    if (!options.ReportPath.empty()) {
+        report.add(OutputFormat::report(), options.ReportPath,
+                   std::make_unique<CheckReportText>(csv));
+        if (const std::string refusal = reportRefusal(options, report); !refusal.empty()) {
+            window.showMessage(refusal, RelocationWindow::Icon::Critical);
+            return WrongUsage;
+        }
+    }
+    CheckPlan plan(options.CheckUrl, options.Url);
     window.setPageListener(
         [&](const RelocationWindow::Page& page) { plan.addPage(page.RelativePath, page.Url); });
     const RelocationInputs inputs = inputsOf(options);
@@ -177,27 +202,33 @@ int CliApplication::check(const CommandLine& options)
         std::chrono::milliseconds(500));
     HttpCheck check;
     check.checkHomepage(plan.homepage());
-    const CheckReport report(check.run(plan.pages(), [&](std::size_t, const CheckResult&) {
+    const CheckReport results(check.run(plan.pages(), [&](std::size_t, const CheckResult&) {
         ++done;
         if (m_streams.errorIsTerminal)
             progress();
     }));
-    for (const CheckResult& result : report.results())
+    for (const CheckResult& result : results.results())
         m_streams.out << CheckReport::line(result) << '\n';
-    m_streams.out << report.summary() << '\n';
+    m_streams.out << results.summary() << '\n';
 
-    if (!options.ReportPath.empty() && !writeFile(options.ReportPath, report.csv()))
+    csv = results.csv();
+    if (!showWritten(report.write(nullptr, {}, true)))
         return RunFailed;
-    return report.allReached() && report.withoutNotes() ? Done : NotEveryPageArrives;
+    return results.allReached() && results.withoutNotes() ? Done : NotEveryPageArrives;
 }
 
-bool CliApplication::writeFile(const std::string& path, const std::string& bytes)
+// The check has no output tree; its list is held to the run's rules all the
+// same. A directory that does not exist is left for the run to refuse.
+std::string CliApplication::reportRefusal(const CommandLine& options, OutputFiles& report)
 {
+    std::string baseDirectory = TypedPath::resolve(options.Directory);
+    if (baseDirectory.size() > 1 && baseDirectory.back() == PathSeparator)
+        baseDirectory.pop_back();
+    if (!m_fileSystem.FolderExists(baseDirectory))
+        return {};
     try {
-        m_fileSystem.WriteFile(path, bytes);
-        return true;
+        return report.prepare(m_fileSystem, baseDirectory);
     } catch (const EngineError& error) {
-        m_streams.err << error.what() << '\n';
-        return false;
+        return error.what();
     }
 }

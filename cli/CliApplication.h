@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OutputFiles.h"
 #include "Relocation.h"
 #include "SharedState.h"
 #include "TerminalWindow.h"
@@ -33,11 +34,12 @@ private:
     int relocate(const CommandLine& options);
     bool liesInTrees(const CommandLine& options, const std::string& path);
     int check(const CommandLine& options);
+    std::string reportRefusal(const CommandLine& options, OutputFiles& report);
+    bool showWritten(const OutputFiles::Result& written);
     static RelocationInputs inputsOf(const CommandLine& options);
     int refusal(const Relocation& relocation, Relocation::Outcome outcome,
                 const TerminalWindow& window);
     void warnUnmapped(const Relocation& relocation);
-    bool writeFile(const std::string& path, const std::string& bytes);
     int reportOutcome(const CommandLine& options, const Relocation& relocation,
                       Relocation::Outcome outcome, const TerminalWindow& window);
 

@@ -36,19 +36,9 @@ public:
             m_pageListener(page);
     }
 
-    void otherFileFound(const Page& file) override
-    {
-        if (m_otherFileListener)
-            m_otherFileListener(file);
-    }
-
     void setPageListener(std::function<void(const Page&)> listener)
     {
         m_pageListener = std::move(listener);
-    }
-    void setOtherFileListener(std::function<void(const Page&)> listener)
-    {
-        m_otherFileListener = std::move(listener);
     }
 
     const std::string& status() const { return m_status; }
@@ -62,5 +52,4 @@ private:
     std::string m_lastShown;
     EventThrottle m_progress;
     std::function<void(const Page&)> m_pageListener;
-    std::function<void(const Page&)> m_otherFileListener;
 };

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+class OpenFolder;
 class OutputTree;
 
 // Separator between the levels of a path, as the platform writes it.
@@ -20,6 +21,8 @@ struct FolderContents
 {
     std::vector<std::string> Files;
     std::vector<std::string> SubFolders;
+    // Links to folders, which a walk does not enter.
+    std::vector<std::string> SkippedLinks;
 };
 
 // Every file and folder access of the program goes through this interface, so
@@ -37,7 +40,7 @@ public:
     // Creates one folder whose parent exists.
     virtual void CreateFolder(const std::string& path) = 0;
     // Lists files and subfolders, each sorted by name. Links to folders are
-    // left out so that a walk cannot loop; links to files count as files.
+    // listed apart so that a walk cannot loop; links to files count as files.
     virtual FolderContents ListFolder(const std::string& path) = 0;
     // The whole file as bytes; an empty file gives the empty text.
     virtual std::string ReadAll(const std::string& path) = 0;
@@ -55,6 +58,9 @@ public:
     // Opens the output root for writing, creating it when it is missing (its
     // parent must exist). Fails when the root is a link or no folder.
     virtual std::unique_ptr<OutputTree> openOutputTree(const std::string& root) = 0;
+    // Holds an existing folder open, links on the way followed, to know it by
+    // its identity and to write files into it. Fails when it is no folder.
+    virtual std::unique_ptr<OpenFolder> openFolder(const std::string& path) = 0;
 
     // The same as WriteFile, with carriage return and line feed appended.
     void WriteLine(const std::string& path, std::string_view bytes);

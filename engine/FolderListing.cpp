@@ -20,7 +20,7 @@ FolderContents FolderListing::read(const std::string& path)
 {
     FolderContents contents;
     readNames(path, contents);
-    for (auto* names : {&contents.Files, &contents.SubFolders}) {
+    for (auto* names : {&contents.Files, &contents.SubFolders, &contents.SkippedLinks}) {
         std::sort(names->begin(), names->end());
         for (std::string& name : *names)
             name = path + PathSeparator + name;
@@ -68,6 +68,8 @@ void FolderListing::readNames(const std::string& path, FolderContents& names)
             names.SubFolders.push_back(name);
         else if (kind == Kind::File)
             names.Files.push_back(name);
+        else
+            names.SkippedLinks.push_back(name);
     }
     if (errno != 0)
         throw EngineError::fileSystem("Ordner konnte nicht gelesen werden", path,
@@ -94,6 +96,8 @@ void FolderListing::readNames(const std::string& path, FolderContents& names)
             names.SubFolders.push_back(name);
         else if (kind == Kind::File)
             names.Files.push_back(name);
+        else
+            names.SkippedLinks.push_back(name);
     }
     if (error)
         throw EngineError::fileSystem("Ordner konnte nicht gelesen werden", path, error);

@@ -2,6 +2,7 @@
 
 #include "EngineError.h"
 #include "FolderListing.h"
+#include "NativeOpenFolder.h"
 #include "NativeOutputTree.h"
 #include "NativePath.h"
 #include "TemporaryName.h"
@@ -246,4 +247,9 @@ std::string NativeFileSystem::RealPath(const std::string& path)
 std::unique_ptr<OutputTree> NativeFileSystem::openOutputTree(const std::string& root)
 {
     return std::make_unique<NativeOutputTree>(root);
+}
+
+std::unique_ptr<OpenFolder> NativeFileSystem::openFolder(const std::string& path)
+{
+    return NativeOpenFolder::open(path);
 }

@@ -21,6 +21,7 @@ public:
     bool IsLink(const std::string& path) override;
     std::string RealPath(const std::string& path) override;
     std::unique_ptr<OutputTree> openOutputTree(const std::string& root) override;
+    std::unique_ptr<OpenFolder> openFolder(const std::string& path) override;
 
 private:
     std::string temporaryNameFor(const std::string& path);

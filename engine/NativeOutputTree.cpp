@@ -4,6 +4,7 @@
 #include "FileSystem.h"
 #include "NativePath.h"
 #include "TemporaryName.h"
+#include "TreePlacement.h"
 
 #include <cerrno>
 #include <system_error>
@@ -75,33 +76,34 @@ int openLevel(int parent, const std::string& name, const std::string& path)
 
 } // namespace
 
-NativeOutputTree::NativeOutputTree(const std::string& root)
-    : m_root(root), m_random(std::random_device{}())
+namespace {
+
+// Where the root's name begins; a bare name lies in the current folder.
+std::string parentOf(const std::string& root, std::size_t& nameStart)
 {
-    // The run passes a full path; a bare name lies in the current folder.
-    std::size_t nameStart = root.find_last_of(PathSeparator);
+    nameStart = root.find_last_of(PathSeparator);
     const std::string parent = nameStart == std::string::npos ? "."
                                : nameStart == 0               ? "/"
                                                               : root.substr(0, nameStart);
     nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
-    const int parentDescriptor = open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (parentDescriptor < 0)
-        throw EngineError::fileSystem("Ordner konnte nicht geöffnet werden", parent, lastError());
-    try {
-        m_rootDescriptor = openLevel(parentDescriptor, root.substr(nameStart), root);
-    } catch (...) {
-        close(parentDescriptor);
-        throw;
-    }
-    close(parentDescriptor);
+    return parent;
+}
+
+} // namespace
+
+NativeOutputTree::NativeOutputTree(const std::string& root)
+    : m_root(root), m_random(std::random_device{}())
+{
+    std::size_t nameStart = 0;
+    m_parentFolder = NativeOpenFolder::open(parentOf(root, nameStart));
+    m_rootDescriptor = openLevel(m_parentFolder->descriptor(), root.substr(nameStart), root);
+    m_rootFolder = std::make_unique<NativeOpenFolder>(m_rootDescriptor, root);
 }
 
 NativeOutputTree::~NativeOutputTree()
 {
     if (m_folderDescriptor >= 0 && m_folderDescriptor != m_rootDescriptor)
         close(m_folderDescriptor);
-    if (m_rootDescriptor >= 0)
-        close(m_rootDescriptor);
 }
 
 bool NativeOutputTree::lock()
@@ -244,6 +246,8 @@ NativeOutputTree::NativeOutputTree(const std::string& root)
     : m_root(root), m_random(std::random_device{}())
 {
     makeLevel(root);
+    m_parentFolder = NativeOpenFolder::open(TreePlacement::folderOf(root));
+    m_rootFolder = NativeOpenFolder::open(root);
 }
 
 NativeOutputTree::~NativeOutputTree()

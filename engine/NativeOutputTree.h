@@ -1,7 +1,9 @@
 #pragma once
 
+#include "NativeOpenFolder.h"
 #include "OutputTree.h"
 
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -22,6 +24,8 @@ public:
     void enterFolder(const std::string& relativeFolder) override;
     void writePage(const std::string& name, std::string_view bytes) override;
     void flush() override;
+    OpenFolder& rootFolder() override { return *m_rootFolder; }
+    OpenFolder& parentFolder() override { return *m_parentFolder; }
 
 private:
     void removeStaleTemporaries();
@@ -29,11 +33,13 @@ private:
     std::string m_root;
     std::string m_folder; // the entered folder's full path, for messages
     std::mt19937_64 m_random;
+    std::unique_ptr<NativeOpenFolder> m_parentFolder;
+    std::unique_ptr<NativeOpenFolder> m_rootFolder;
 #ifdef _WIN32
     void* m_rootHandle = nullptr;
     std::vector<std::string> m_writtenFolders;
 #else
-    int m_rootDescriptor = -1;
+    int m_rootDescriptor = -1; // owned by m_rootFolder
     int m_folderDescriptor = -1;
 #endif
 };

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+class OpenFolder;
+
 // The output root, opened for the writing of one run. Folders and pages are
 // reached level by level from the root, and no level is ever a link: whatever
 // lies outside the root stays as it is, even when someone has placed links in
@@ -26,4 +28,10 @@ public:
     virtual void writePage(const std::string& name, std::string_view bytes) = 0;
     // Makes what was written so far durable on disk.
     virtual void flush() = 0;
+
+    // The root and the folder it lies in, both held open since the tree was
+    // opened: the run's extra files go through them, so that a root renamed
+    // or replaced during the run cannot send them elsewhere.
+    virtual OpenFolder& rootFolder() = 0;
+    virtual OpenFolder& parentFolder() = 0;
 };

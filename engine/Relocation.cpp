@@ -95,7 +95,8 @@ Relocation::Outcome Relocation::relocate()
             return refuse(refusal, Icon::Critical, false);
     }
 
-    if (!readMapping())
+    // What cannot work is refused before the question, and before any page.
+    if (!readTypes() || !readMapping() || !readTemplate() || !extraFilesMayBeWritten(baseDirectory))
         return Outcome::Refused;
 
     if (!outputRootMayBeUsed(baseDirectory + "_Moved"))
@@ -115,13 +116,7 @@ Relocation::Outcome Relocation::relocate()
                       Icon::Critical, false);
     }
 
-    const std::string templateText = readTemplate();
-    if (!PageTemplate::hasBodyEnd(templateText)) {
-        m_window.showMessage("HTML-Code fehlerhaft:\r\n</Body> Element nicht gefunden", Icon::None);
-        return finish(Outcome::Refused, AbortedStatus);
-    }
-    m_templateEncoding = TextCodec::detect(templateText);
-    const PageTemplate page(PageTemplate::insertCredit(templateText));
+    const PageTemplate page(PageTemplate::insertCredit(m_templateText));
     return writePages(baseDirectory, files, list.AndereDateien(), page);
 }
 
@@ -144,18 +139,44 @@ bool Relocation::outputRootMayBeUsed(const std::string& outputRoot)
 
 void Relocation::collectFiles(clsDateiliste& list, const std::string& baseDirectory)
 {
-    clsParser parser;
     list.BasisVerzeichnis = baseDirectory;
     list.DateitypenFiltern = true;
     list.AndereMerken = m_inputs.AllFiles;
-    parser.InputText = m_inputs.Dateitypen;
-    list.Dateitypen(parser.TextList());
+    list.Dateitypen(m_types);
     list.UnreadableFolder = [this](const EngineError& error) {
         m_failures.folderUnreadable(error.what());
     };
+    list.SkippedLink = [this](const std::string& path) { m_failures.linkSkipped(path); };
 
     m_window.SetStatus("Suchen der Dateien...");
     list.erzeugeDateiliste();
+}
+
+// A type is what follows the last dot of a name; an entry that holds a dot
+// or a separator, or none at all, can never be one.
+bool Relocation::readTypes()
+{
+    clsParser parser;
+    parser.InputText = m_inputs.Dateitypen;
+    std::vector<std::string> entries;
+    try {
+        entries = parser.TextList();
+    } catch (const EngineError& error) {
+        m_window.showMessage(error.what(), Icon::Critical);
+        finish(Outcome::Refused, AbortedStatus);
+        return false;
+    }
+    for (std::string& entry : entries) {
+        if (!entry.empty() && entry.find_first_of("./\\") == std::string::npos)
+            m_types.push_back(std::move(entry));
+    }
+    if (!m_types.empty())
+        return true;
+    m_window.showMessage("Dateitypen fehlerhaft: \"" + m_inputs.Dateitypen +
+                             "\" nennt keinen Dateityp.\r\nBitte Typen wie htm;html angeben.",
+                         Icon::Critical);
+    finish(Outcome::Refused, AbortedStatus);
+    return false;
 }
 
 // A faulty mapping refuses the run before the user is asked anything, so that
@@ -192,17 +213,44 @@ bool Relocation::mappingFitsFolder(const std::string& baseDirectory,
     });
 }
 
-std::string Relocation::readTemplate()
+bool Relocation::readTemplate()
 {
-    const std::string& path =
-        m_inputs.UseStandardTemplate ? m_state.StandardTemplatePath : m_state.UserTemplatePath;
+    // Until the editor first makes the data folder's copy of the user
+    // template, the shipped one is that template.
+    const bool shipped = !m_inputs.UseStandardTemplate &&
+                         !m_state.ShippedUserTemplatePath.empty() &&
+                         !m_fileSystem.FileExists(m_state.UserTemplatePath);
+    const std::string& path = m_inputs.UseStandardTemplate ? m_state.StandardTemplatePath
+                              : shipped                    ? m_state.ShippedUserTemplatePath
+                                                           : m_state.UserTemplatePath;
     try {
-        return m_fileSystem.ReadAll(path);
+        m_templateText = m_fileSystem.ReadAll(path);
     } catch (const EngineError& error) {
-        throw EngineError(error.kind(),
-                          std::string("Die HTML-Vorlage konnte nicht gelesen werden.\r\n") +
-                              error.what());
+        m_window.showMessage(std::string("Die HTML-Vorlage konnte nicht gelesen werden.\r\n") +
+                                 error.what(),
+                             Icon::Critical);
+        finish(Outcome::Refused, AbortedStatus);
+        return false;
     }
+    if (!PageTemplate::hasBodyEnd(m_templateText)) {
+        m_window.showMessage("HTML-Code fehlerhaft:\r\n</Body> Element nicht gefunden", Icon::None);
+        finish(Outcome::Refused, AbortedStatus);
+        return false;
+    }
+    m_templateEncoding = TextCodec::detect(m_templateText);
+    return true;
+}
+
+bool Relocation::extraFilesMayBeWritten(const std::string& baseDirectory)
+{
+    if (!m_extraFiles || m_dryRun)
+        return true;
+    const std::string refusal = m_extraFiles->prepare(m_fileSystem, baseDirectory);
+    if (refusal.empty())
+        return true;
+    m_extraFileRefused = true;
+    refuse(refusal, Icon::Critical, false);
+    return false;
 }
 
 Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
@@ -221,6 +269,7 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
                               " wird gerade von einem anderen Lauf beschrieben.\r\nBitte warten, "
                               "bis dieser fertig ist.",
                           Icon::Critical, false);
+        OutputFiles::removeStaleTemporaries(*tree, m_outputRoot);
     }
     std::optional<std::string> enteredFolder;
     std::string folderFailure;
@@ -246,22 +295,35 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
         m_window.SetStatus("Schreibe " + fileName + " in " + shownRoot + relativeFolder);
         if (!folderFailure.empty())
             m_failures.pageFailed("Seite " + target + " nicht geschrieben: " + folderFailure);
-        else if (m_dryRun || writePage(*tree, fileName, page.render(inTemplateEncoding(url))))
-            m_window.pageDone({path, target, relativePath, url, ++m_pagesWritten, files.size()});
-        m_window.processEvents();
-        if (m_window.stopRequested()) {
-            flush(tree.get());
-            return finish(Outcome::Stopped, AbortedStatus);
+        else if (m_dryRun || writePage(*tree, fileName, page.render(inTemplateEncoding(url)))) {
+            const RelocationWindow::Page done{path, target,           relativePath,
+                                              url,  ++m_pagesWritten, files.size()};
+            if (m_extraFiles)
+                m_extraFiles->addPage(done);
+            m_window.pageDone(done);
         }
+        m_window.processEvents();
+        if (m_window.stopRequested())
+            return endWriting(tree.get(), Outcome::Stopped, AbortedStatus);
     }
-    flush(tree.get());
     reportOtherFiles(baseDirectory, otherFiles);
     m_unmappedPaths = m_mapping.unusedPaths();
     const std::string done = "Fertig, " + std::to_string(m_pagesWritten) + " Dateien verarbeitet";
     if (m_failures.empty())
-        return finish(Outcome::Done, done);
+        return endWriting(tree.get(), Outcome::Done, done);
     m_window.showMessage(m_failures.message(), Icon::Critical);
-    return finish(Outcome::Incomplete, done);
+    return endWriting(tree.get(), Outcome::Incomplete, done);
+}
+
+// The extra files are written while the run still holds the tree and its
+// lock; the report also lists a run that stopped early, rules need all pages.
+Relocation::Outcome Relocation::endWriting(OutputTree* tree, Outcome outcome,
+                                           const std::string& status)
+{
+    flush(tree);
+    if (tree && m_extraFiles && m_pagesWritten > 0)
+        m_extraFilesWritten = m_extraFiles->write(tree, m_outputRoot, outcome == Outcome::Done);
+    return finish(outcome, status);
 }
 
 std::string Relocation::urlFor(const std::string& relativePath, const std::string& relativeFolder,
@@ -296,6 +358,8 @@ void Relocation::reportOtherFiles(const std::string& baseDirectory,
     for (RelocationWindow::Page& file : moving) {
         file.Number = static_cast<std::size_t>(&file - moving.data()) + 1;
         file.Total = moving.size();
+        if (m_extraFiles)
+            m_extraFiles->addOtherFile(file);
         m_window.otherFileFound(file);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OutputFiles.h"
 #include "PageMapping.h"
 #include "RelocationInputs.h"
 #include "RelocationWindow.h"
@@ -44,6 +45,9 @@ public:
     // Plans every page and reports it through pageDone, but asks nothing,
     // creates no folder and writes no page.
     void setDryRun(bool dryRun) { m_dryRun = dryRun; }
+    // The extra files of the run: checked before the first page, fed every
+    // page, and written before the run lets go of the output tree.
+    void setExtraFiles(OutputFiles* files) { m_extraFiles = files; }
 
     Outcome run();
     std::size_t pagesWritten() const { return m_pagesWritten; }
@@ -52,6 +56,10 @@ public:
     const std::string& outputRoot() const { return m_outputRoot; }
     // Whether the run was refused for its mapping file.
     bool mappingRefused() const { return m_mappingRefused; }
+    // Whether the run was refused for the place of an extra file.
+    bool extraFileRefused() const { return m_extraFileRefused; }
+    // What became of the extra files; empty when none was written.
+    const OutputFiles::Result& extraFilesWritten() const { return m_extraFilesWritten; }
     // Paths of the mapping file that named no page of the run, in file order.
     const std::vector<std::string>& unmappedPaths() const { return m_unmappedPaths; }
 
@@ -60,12 +68,15 @@ private:
     Outcome refuse(const std::string& message, RelocationWindow::Icon icon, bool focusDirectory);
     bool outputRootMayBeUsed(const std::string& outputRoot);
     void collectFiles(clsDateiliste& list, const std::string& baseDirectory);
+    bool readTypes();
     bool readMapping();
     bool mappingFitsFolder(const std::string& baseDirectory,
                            const std::vector<std::string>& files) const;
-    std::string readTemplate();
+    bool readTemplate();
+    bool extraFilesMayBeWritten(const std::string& baseDirectory);
     Outcome writePages(const std::string& baseDirectory, const std::vector<std::string>& files,
                        const std::vector<std::string>& otherFiles, const PageTemplate& page);
+    Outcome endWriting(OutputTree* tree, Outcome outcome, const std::string& status);
     std::string urlFor(const std::string& relativePath, const std::string& relativeFolder,
                        const std::string& fileName);
     void reportOtherFiles(const std::string& baseDirectory, const std::vector<std::string>& files);
@@ -80,6 +91,10 @@ private:
     const SharedState& m_state;
     const RelocationInputs m_inputs;
     bool m_dryRun = false;
+    OutputFiles* m_extraFiles = nullptr;
+    OutputFiles::Result m_extraFilesWritten;
+    std::vector<std::string> m_types;
+    std::string m_templateText;
     TextCodec::Encoding m_templateEncoding = TextCodec::Encoding::Utf8;
     std::size_t m_pagesWritten = 0;
     std::string m_outputRoot;
@@ -88,5 +103,6 @@ private:
     RunFailures m_failures;
     PageMapping m_mapping;
     bool m_mappingRefused = false;
+    bool m_extraFileRefused = false;
     std::vector<std::string> m_unmappedPaths;
 };

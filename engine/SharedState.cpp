@@ -20,14 +20,21 @@ SharedState SharedState::forInstallation(const std::string& programFolder,
     if (fileSystem.FolderWritable(programFolder))
         return state;
 
-    const std::string shippedTemplate = state.UserTemplatePath;
+    state.ShippedUserTemplatePath = state.UserTemplatePath;
     state.UserTemplatePath = userDataFolder + PathSeparator + "benutzer.htm";
-    try {
-        clsDateiString(fileSystem).CreatePfad(userDataFolder);
-        if (!fileSystem.FileExists(state.UserTemplatePath))
-            fileSystem.WriteFile(state.UserTemplatePath, fileSystem.ReadAll(shippedTemplate));
-    } catch (const EngineError&) {
-        // The editor names the file and the reason when it cannot open it.
-    }
     return state;
+}
+
+void SharedState::seedUserTemplate(FileSystem& fileSystem) const
+{
+    if (ShippedUserTemplatePath.empty() || fileSystem.FileExists(UserTemplatePath))
+        return;
+    try {
+        const std::string folder =
+            UserTemplatePath.substr(0, UserTemplatePath.rfind(PathSeparator));
+        clsDateiString(fileSystem).CreatePfad(folder);
+        fileSystem.WriteFile(UserTemplatePath, fileSystem.ReadAll(ShippedUserTemplatePath));
+    } catch (const EngineError&) {
+        // The editor and the run name the file and the reason.
+    }
 }

@@ -27,3 +27,17 @@ bool TemporaryName::matches(std::string_view name)
     }
     return true;
 }
+
+std::string TemporaryName::besideTarget(std::string_view target, std::mt19937_64& random)
+{
+    constexpr std::size_t NameLimit = 255;
+    if (1 + target.size() + Prefix.size() + RandomLength > NameLimit)
+        return {};
+    return "." + std::string(target) + make(random);
+}
+
+bool TemporaryName::matchesBesideTarget(std::string_view name, std::string_view target)
+{
+    return name.size() > 1 + target.size() && name.front() == '.' &&
+           name.substr(1, target.size()) == target && matches(name.substr(1 + target.size()));
+}

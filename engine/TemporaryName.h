@@ -16,4 +16,11 @@ public:
 
     static std::string make(std::mt19937_64& random);
     static bool matches(std::string_view name);
+
+    // For files outside the output tree, where not every such name is ours:
+    // "." + target + the pattern above, so that only what a run left for its
+    // own target is ever removed. Empty when the name would exceed the file
+    // system's limit of 255 bytes; the caller then falls back to make().
+    static std::string besideTarget(std::string_view target, std::mt19937_64& random);
+    static bool matchesBesideTarget(std::string_view name, std::string_view target);
 };

@@ -1,7 +1,6 @@
 #include "MainWindowRelocation.h"
 
 #include "Dialogs.h"
-#include "OutputFiles.h"
 #include "frmMain.h"
 
 #include <QCoreApplication>
@@ -42,8 +41,8 @@ int clampedToInt(std::size_t value)
 
 } // namespace
 
-MainWindowRelocation::MainWindowRelocation(frmMain& window, OutputFiles& extraFiles)
-    : m_window(window), m_extraFiles(extraFiles), m_throttle([this] {
+MainWindowRelocation::MainWindowRelocation(frmMain& window)
+    : m_window(window), m_throttle([this] {
           showPendingStatus();
           QCoreApplication::processEvents();
       })
@@ -98,7 +97,6 @@ void MainWindowRelocation::processEvents()
 
 void MainWindowRelocation::pageDone(const Page& page)
 {
-    m_extraFiles.addPage(page);
     // Every change of the bar's text repaints it at once; a thousand steps
     // are smooth enough and cost nothing beside the pages.
     const std::size_t step = std::max<std::size_t>(1, page.Total / 1000);
@@ -106,11 +104,6 @@ void MainWindowRelocation::pageDone(const Page& page)
         return;
     m_pagesShown = page.Number;
     m_window.showProgress(clampedToInt(page.Number), clampedToInt(page.Total));
-}
-
-void MainWindowRelocation::otherFileFound(const Page& file)
-{
-    m_extraFiles.addOtherFile(file);
 }
 
 bool MainWindowRelocation::stopRequested() const

@@ -5,7 +5,6 @@
 
 #include <optional>
 
-class OutputFiles;
 class frmMain;
 
 // Lends the main window to the relocation run: the run reports its progress
@@ -14,8 +13,7 @@ class frmMain;
 class MainWindowRelocation final : public RelocationWindow
 {
 public:
-    // extraFiles: fed every page the run writes.
-    MainWindowRelocation(frmMain& window, OutputFiles& extraFiles);
+    explicit MainWindowRelocation(frmMain& window);
     ~MainWindowRelocation() override;
     // The event throttle calls back into this object.
     MainWindowRelocation(const MainWindowRelocation&) = delete;
@@ -29,14 +27,12 @@ public:
     void processEvents() override;
 
     void pageDone(const Page& page) override;
-    void otherFileFound(const Page& file) override;
     bool stopRequested() const override;
 
 private:
     void showPendingStatus();
 
     frmMain& m_window;
-    OutputFiles& m_extraFiles;
     // The newest status text not yet on the panel. A run sets one for every
     // page; the panel takes the newest whenever the window gets to paint,
     // and before anything else the user would see.

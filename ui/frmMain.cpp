@@ -175,26 +175,24 @@ void frmMain::cmdStart_Click()
         const RelocationInputs inputs = relocationInputs();
         OutputFiles extraFiles(inputs, oldAddress.toStdString());
         m_extras->choose(extraFiles);
-        Relocation::Outcome outcome;
-        std::size_t pagesWritten = 0;
-        bool mappingRefused = false;
+        OutputFiles::Result written;
+        bool extrasRefused = false;
         std::string outputRoot;
         {
-            MainWindowRelocation window(*this, extraFiles);
+            MainWindowRelocation window(*this);
             Relocation relocation(window, m_fileSystem, m_state, inputs);
-            outcome = relocation.run();
-            mappingRefused = relocation.mappingRefused();
-            pagesWritten = relocation.pagesWritten();
+            relocation.setExtraFiles(&extraFiles);
+            relocation.run();
+            extrasRefused = relocation.mappingRefused() || relocation.extraFileRefused();
+            written = relocation.extraFilesWritten();
             outputRoot = relocation.outputRoot();
             unmapped = relocation.unmappedPaths();
         }
         // The run leaves the status as it was after most refusals; one for
         // the Extras must not leave the "Fertig" of the run before.
-        if (mappingRefused)
+        if (extrasRefused)
             SetStatus(QString::fromUtf8(Relocation::AbortedStatus));
-        // The report also lists a run that stopped early; rules need all pages.
-        if (!extraFiles.empty() && pagesWritten > 0)
-            writeExtras(extraFiles, outputRoot, outcome == Relocation::Outcome::Done);
+        showExtras(written, outputRoot);
     }
     m_running = false;
     hideProgress();
@@ -314,9 +312,8 @@ void frmMain::warnUnmapped(const std::vector<std::string>& paths)
                               QMessageBox::Ok);
 }
 
-void frmMain::writeExtras(const OutputFiles& files, const std::string& outputRoot, bool complete)
+void frmMain::showExtras(const OutputFiles::Result& result, const std::string& outputRoot)
 {
-    const OutputFiles::Result result = files.write(m_fileSystem, outputRoot, complete);
     if (!result.Written.empty()) {
         // Six names do not fit beside the count; the status names where the
         // pages went and counts the files, which its tooltip lists.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OutputFiles.h"
 #include "RelocationInputs.h"
 #include "ShellContext.h"
 #include "WindowPosition.h"
@@ -12,7 +13,6 @@
 class ExtrasMenu;
 class FileSystem;
 class MappingFile;
-class OutputFiles;
 class QButtonGroup;
 class QCheckBox;
 class DesignFrame;
@@ -80,7 +80,7 @@ private:
     void EnableInputs(bool enabled);
     // Writes the extra files chosen in the Extras menu after a run and names
     // them in the status bar; failures and host limits become messages.
-    void writeExtras(const OutputFiles& files, const std::string& outputRoot, bool complete);
+    void showExtras(const OutputFiles::Result& result, const std::string& outputRoot);
     void showProgress(int pagesWritten, int pagesFound);
     void hideProgress();
 

@@ -4,10 +4,12 @@
 #include "PageReport.h"
 #include "SharedState.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -219,6 +221,97 @@ TEST_F(CliOutputs, ServerListWritesEachFormatAtItsPlace)
         << "all pages to one URL: one rule per type\n"
         << rules;
     EXPECT_NE(err.str().find("Geschrieben: site_Moved.Caddyfile"), std::string::npos);
+}
+
+// A report or rule place that exists as anything but a regular file, or that
+// is another output of the run, is refused before the first page; nothing
+// there changes.
+TEST_F(CliOutputs, ReportPlacesThatAreNoRegularFileOrAnotherOutputAreRefused)
+{
+    const std::string site = (root / "site").string();
+    const fs::path nginx = root / "site_Moved.nginx.conf";
+    std::ofstream(nginx) << "rules";
+    fs::create_directories(root / "folder.csv");
+    std::vector<std::string> refused = {nginx.string(), (root / "site_Moved.Caddyfile").string(),
+                                        (root / "folder.csv").string(),
+                                        (root / "fehlt" / "r.csv").string()};
+#ifndef _WIN32 // no FIFOs, devices or links there
+    ASSERT_EQ(::mkfifo((root / "fifo.csv").c_str(), 0600), 0);
+    fs::create_symlink(root / "site" / "a.htm", root / "link.csv");
+    refused.insert(refused.end(), {(root / "fifo.csv").string(), (root / "link.csv").string()});
+    if (::geteuid() == 0) // only root could replace the machine's null device
+        refused.push_back("/dev/null");
+#endif
+    for (const std::string& report : refused) {
+        err.str("");
+        EXPECT_EQ(run({"--report", report, "--url", "U", site}), CliApplication::WrongUsage)
+            << report;
+        EXPECT_FALSE(err.str().empty());
+        EXPECT_FALSE(fs::exists(root / "site_Moved")) << report;
+    }
+    EXPECT_EQ(run({"--check", "http://127.0.0.1:9", "--report", (root / "site" / "a.htm").string(),
+                   "--url", "U", site}),
+              CliApplication::WrongUsage)
+        << "the check's list keeps to the same places";
+    std::ifstream old(root / "site" / "a.htm");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), {}), "old");
+#ifndef _WIN32
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_TRUE(fs::is_fifo(root / "fifo.csv"));
+    EXPECT_TRUE(fs::is_symlink(root / "link.csv"));
+#endif
+    std::ifstream rules(nginx);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(rules), {}), "rules");
+
+    fs::create_directories(root / "site_Moved" / ".htaccess");
+    EXPECT_EQ(run({"--yes", "--htaccess", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_NE(err.str().find("keine gewöhnliche Datei"), std::string::npos) << err.str();
+    EXPECT_FALSE(fs::exists(root / "site_Moved" / "a.htm"));
+}
+
+// What a run killed while writing its extra files left is removed by the next
+// one: beside the output root only what is named after one of its outputs.
+TEST_F(CliOutputs, TemporaryFilesOfAKilledRunAreRemovedBesideAndInTheRoot)
+{
+    fs::create_directories(root / "site_Moved");
+    for (const fs::path& leftover :
+         {root / ".site_Moved.nginx.conf.kvtmp-0a1b2c3d", root / ".site_Moved.csv.kvtmp-zz9yx8w7",
+          root / "site_Moved" / "..htaccess.kvtmp-0a1b2c3d", root / ".other.csv.kvtmp-0a1b2c3d",
+          root / ".site_Moved.nginx.conf.kvtmp-keepme"})
+        std::ofstream(leftover) << "partial";
+    EXPECT_EQ(run({"--yes", "--url", "U", (root / "site").string()}), CliApplication::Done);
+    std::vector<std::string> left;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.path().filename().string().find(".kvtmp-") != std::string::npos)
+            left.push_back(entry.path().filename().string());
+    }
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{".other.csv.kvtmp-0a1b2c3d",
+                                              ".site_Moved.nginx.conf.kvtmp-keepme"}));
+}
+
+// Finding the templates writes nothing, nor does any run: until the editor
+// makes the data folder's copy, the shipped user template is the one used.
+TEST_F(CliOutputs, OnlyARunThatWritesMakesTheUserTemplate)
+{
+    std::ofstream(root / "prog" / "benutzer.htm") << "mine %URL%</body>";
+    SharedState state = SharedState::forProgramFolder((root / "prog").string());
+    state.ShippedUserTemplatePath = state.UserTemplatePath;
+    state.UserTemplatePath = (root / "data" / "benutzer.htm").string();
+    const std::string site = (root / "site").string();
+    const auto runWith = [&](const std::vector<std::string>& arguments) {
+        return CliApplication(fileSystem, state, {in, out, err}).run(arguments);
+    };
+    EXPECT_EQ(runWith({"--help"}), CliApplication::Done);
+    EXPECT_EQ(runWith({"--dry-run", "--template", "user", "--url", "U", site}),
+              CliApplication::Done);
+    runWith({"--check", "http://127.0.0.1:9", "--template", "user", "--url", "U", "--types",
+             "keine", site});
+    EXPECT_EQ(runWith({"--template", "user", "--url", "U", site}), CliApplication::Done)
+        << err.str();
+    EXPECT_FALSE(fs::exists(root / "data"));
+    std::ifstream page(root / "site_Moved" / "a.htm");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(page), {}).rfind("mine U/a.htm", 0), 0u);
 }
 
 } // namespace

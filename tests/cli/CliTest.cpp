@@ -136,11 +136,22 @@ TEST_F(Cli, RefusalsAndErrorsHaveTheirExitStatus)
     EXPECT_EQ(run({"--url", "U", "--types", "gif", site.string()}), CliApplication::Refused);
     EXPECT_NE(err.str().find("Keine Dateien gefunden"), std::string::npos);
 
+    // What cannot work is refused before the first page.
     err.str("");
-    EXPECT_EQ(run({"--url", "U", "--template", "user", site.string()}), CliApplication::RunFailed);
+    EXPECT_EQ(run({"--url", "U", "--template", "user", site.string()}), CliApplication::Refused);
     EXPECT_NE(err.str().find((root / "prog" / "benutzer.htm").string()), std::string::npos);
     EXPECT_NE(err.str().find("Durchführung abgebrochen."), std::string::npos);
+    for (const char* types : {"1-x", ";;", "tar.gz"}) {
+        err.str("");
+        EXPECT_EQ(run({"--url", "U", "--types", types, site.string()}), CliApplication::Refused);
+        EXPECT_NE(err.str().find("Dateitypen fehlerhaft"), std::string::npos) << types;
+    }
     EXPECT_FALSE(fs::exists(moved()));
+    writeFile(moved(), "a file");
+    err.str("");
+    EXPECT_EQ(run({"--yes", "--url", "U", site.string()}), CliApplication::Refused);
+    EXPECT_NE(err.str().find("Dort liegt schon eine Datei"), std::string::npos) << err.str();
+    EXPECT_EQ(readFile(moved()), "a file");
 }
 
 TEST_F(Cli, RelativeDirectoryIsResolvedButShownAsTyped)
@@ -238,10 +249,22 @@ TEST_F(Cli, RefusesWhatWouldWriteIntoTheOldSite)
 #endif
 }
 
+// Pages left out are a failure of the run, also those of a linked folder,
+// which the walk does not enter.
 TEST_F(Cli, EveryFailureOfTheRunIsExitStatusThree)
 {
-    EXPECT_EQ(run({"--url", "U", "--types", "1-x", site.string()}), CliApplication::RunFailed);
-    EXPECT_NE(err.str().find("Dateitypen fehlerhaft"), std::string::npos);
+#ifndef _WIN32 // mingw's standard library makes no links
+    writeFile(root / "other" / "fremd.htm", "other");
+    fs::create_directory_symlink(root / "other", site / "verlinkt");
+    EXPECT_EQ(run({"--url", "U", site.string()}), CliApplication::RunFailed);
+    EXPECT_NE(err.str().find("1 verknüpfter Ordner wurde übersprungen:\nVerknüpfung auf einen "
+                             "Ordner übersprungen: " +
+                             (site / "verlinkt").string()),
+              std::string::npos)
+        << err.str();
+    EXPECT_TRUE(fs::exists(moved() / "index.htm"));
+    EXPECT_FALSE(fs::exists(moved() / "verlinkt"));
+#endif
     EXPECT_EQ(run({"--help"}), CliApplication::Done);
     EXPECT_NE(out.str().find("3 Fehler beim Lauf"), std::string::npos);
 }

@@ -155,7 +155,14 @@ TEST(WindowsProgram, TakesWindowsPathsAsTypedAndShowsUtf8InTheConsole)
         DWORD status;
         std::string shown, written;
         bool nulInput = false;
-        std::string typed = {}, folder = {};
+        std::string typed = {}, folder = {}, made = {};
+    };
+    // The site's own pages, spelled in other ways: never a place for a list.
+    std::string upperSite = site;
+    std::transform(upperSite.begin(), upperSite.end(), upperSite.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; });
+    const auto reportAt = [&](const std::string& path) {
+        return std::vector<std::string>{"--yes", "--report", path, "--url", "U", site};
     };
     const Case cases[] = {
         {{"--help"}, 0, "Schreibt für jede Datei", ""},
@@ -173,6 +180,11 @@ TEST(WindowsProgram, TakesWindowsPathsAsTypedAndShowsUtf8InTheConsole)
         {{"--report", temp + "/Bericht-ä.csv", "--url", "U", site}, 0, "Fertig", report},
         {cli(site + "\\x"), 1, "Nein (ohne Terminal", "", true},
         {cli(site + "\\x"), 0, "[j/n]", site + "\\x_Moved\\b.htm", false, "j\r"},
+        {reportAt(upperSite + "\\A.HTM"), 2, "darf weder im Verzeichnis", ""},
+        {reportAt("\\\\?\\" + site + "\\a.htm"), 2, "darf weder im Verzeichnis", ""},
+        {reportAt(upperSite + "_MOVED\\a.htm"), 2, "darf weder im Verzeichnis", "", false, "", "",
+         site + "_Moved"},
+        {reportAt(upperSite + "_MOVED.NGINX.CONF"), 2, "zugleich eine andere Ausgabe", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.back());
@@ -180,11 +192,17 @@ TEST(WindowsProgram, TakesWindowsPathsAsTypedAndShowsUtf8InTheConsole)
         for (const std::string& folder : {site, shortSite, euro, omega})
             makeSite(folder);
         fs::create_directories(toNativePath(site + "\\x_Moved"));
+        if (!c.made.empty()) {
+            fs::create_directories(toNativePath(c.made));
+            std::ofstream(toNativePath(c.made + "\\a.htm")) << "old";
+        }
         const auto [status, screen] =
             runInConsole(c.arguments, site + c.folder, c.nulInput, c.typed);
         EXPECT_EQ(status, c.status);
         EXPECT_NE(screen.find(c.shown), std::string::npos) << screen;
         EXPECT_TRUE(c.written.empty() || fs::exists(toNativePath(c.written))) << c.written;
+        std::ifstream page(toNativePath(site + "\\a.htm"));
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(page), {}), "old");
     }
     clear();
 }

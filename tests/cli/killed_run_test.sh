@@ -34,3 +34,14 @@ diff <(cd "$site" && find . | sort) <(cd "$moved" && find . | sort) ||
     { echo "FAIL: the output tree holds more or less than the pages"; exit 1; }
 [[ $(fingerprint) == "$before" ]] || { echo "FAIL: the old site changed"; exit 1; }
 grep -q 'neu.example/f199/p99.htm' "$moved/f199/p99.htm" || { echo "FAIL: wrong last page"; exit 1; }
+
+# A run killed while writing its extra files leaves a temporary file beside
+# the output root or in it; the next run removes exactly those.
+echo partial | tee "$work/.site_Moved.nginx.conf.kvtmp-0a1b2c3d" \
+    "$moved/..htaccess.kvtmp-0a1b2c3d" >"$work/.other.conf.kvtmp-0a1b2c3d"
+timeout 120 "$cli" --yes --server nginx,apache --url http://neu.example "$site" >/dev/null 2>&1
+left=$(cd "$work" && find . -name '*.kvtmp-*' | sort | tr '\n' ' ')
+[[ $left == "./.other.conf.kvtmp-0a1b2c3d " ]] ||
+    { echo "FAIL: temporary files left or removed wrongly: $left"; exit 1; }
+[[ -f $work/site_Moved.nginx.conf && -f $moved/.htaccess ]] || { echo "FAIL: rules missing"; exit 1; }
+[[ $(fingerprint) == "$before" ]] || { echo "FAIL: the old site changed"; exit 1; }

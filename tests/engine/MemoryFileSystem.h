@@ -2,10 +2,12 @@
 
 #include "EngineError.h"
 #include "FileSystem.h"
+#include "OpenFolder.h"
 #include "OutputTree.h"
 #include "TemporaryName.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -26,8 +28,15 @@ public:
     std::set<std::string> Links;
     // Writes of these pages fail with the given reason.
     std::map<std::string, std::errc> FailingFiles;
+    // Folders that are another folder under a second path, as a bind mount
+    // makes them: the same identity, whatever lies below.
+    std::map<std::string, std::string> SameFolders;
     // Output roots that another run holds.
     std::set<std::string> LockedRoots;
+    // Output roots a run of this test holds right now, and the files written
+    // while it held none.
+    std::set<std::string> HeldRoots;
+    std::vector<std::string> WrittenUnheld;
     std::vector<std::string> CreatedFolders;
     std::vector<std::string> WrittenFiles;
     int Flushes = 0;
@@ -101,11 +110,28 @@ public:
             fail("Datei konnte nicht angelegt werden", path);
         Files[path] = std::string(bytes);
         WrittenFiles.push_back(path);
+        if (HeldRoots.empty())
+            WrittenUnheld.push_back(path);
     }
 
     bool IsLink(const std::string& path) override { return Links.count(path) > 0; }
     std::string RealPath(const std::string& path) override { return path; }
     std::unique_ptr<OutputTree> openOutputTree(const std::string& root) override;
+    std::unique_ptr<OpenFolder> openFolder(const std::string& path) override;
+
+    FileIdentity identityOf(std::string path) const
+    {
+        for (const auto& [alias, folder] : SameFolders) {
+            if (path == alias || path.rfind(alias + PathSeparator, 0) == 0)
+                path = folder + path.substr(alias.size());
+        }
+        return {1, std::hash<std::string>{}(path)};
+    }
+
+    [[noreturn]] static void fail(const std::string& what, const std::string& path)
+    {
+        throw EngineError(EngineError::Kind::FileSystem, what + ": " + path + " (Testfehler)");
+    }
 
 private:
     static bool isChild(const std::string& entry, const std::string& folder)
@@ -114,11 +140,61 @@ private:
                entry[folder.size()] == PathSeparator &&
                entry.find(PathSeparator, folder.size() + 1) == std::string::npos;
     }
+};
 
-    [[noreturn]] static void fail(const std::string& what, const std::string& path)
+// A folder of the fake, known by the identity its path has there.
+class MemoryOpenFolder : public OpenFolder
+{
+public:
+    MemoryOpenFolder(MemoryFileSystem& fileSystem, const std::string& path)
+        : m_fs(fileSystem), m_path(path)
     {
-        throw EngineError(EngineError::Kind::FileSystem, what + ": " + path + " (Testfehler)");
+        if (!m_fs.FolderExists(path))
+            MemoryFileSystem::fail("Ordner konnte nicht geöffnet werden", path);
     }
+
+    const std::string& path() const override { return m_path; }
+    FileIdentity identity() const override { return m_fs.identityOf(m_path); }
+
+    std::vector<FileIdentity> ancestry() override
+    {
+        std::vector<FileIdentity> chain;
+        for (std::string folder = m_path; !folder.empty();
+             folder = folder.substr(0, folder.rfind(PathSeparator)))
+            chain.push_back(m_fs.identityOf(folder));
+        return chain;
+    }
+
+    Entry entry(const std::string& name) override
+    {
+        const std::string path = m_path + PathSeparator + name;
+        if (m_fs.Links.count(path) || m_fs.Folders.count(path))
+            return Entry::Other;
+        return m_fs.Files.count(path) ? Entry::RegularFile : Entry::Missing;
+    }
+
+    void writeFile(const std::string& name, std::string_view bytes) override
+    {
+        if (entry(name) == Entry::Other)
+            MemoryFileSystem::fail("Datei wird nicht ersetzt", m_path + PathSeparator + name);
+        m_fs.WriteFile(m_path + PathSeparator + name, bytes);
+    }
+
+    void removeStaleTemporaries(const std::vector<std::string>& names) override
+    {
+        std::erase_if(m_fs.Files, [&](const auto& file) {
+            const std::string prefix = m_path + PathSeparator;
+            return file.first.rfind(prefix, 0) == 0 &&
+                   std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+                       return TemporaryName::matchesBesideTarget(file.first.substr(prefix.size()),
+                                                                 name);
+                   });
+        });
+    }
+
+private:
+    MemoryFileSystem& m_fs;
+    std::string m_path;
 };
 
 // Enters every level from the root, like the real tree, so that a link on
@@ -127,12 +203,25 @@ class MemoryOutputTree : public OutputTree
 {
 public:
     MemoryOutputTree(MemoryFileSystem& fileSystem, const std::string& root)
-        : m_fs(fileSystem), m_root(root)
+        : m_fs(fileSystem), m_root(root),
+          m_parentFolder(fileSystem, root.substr(0, root.rfind(PathSeparator)))
     {
         enterLevel(m_root);
+        m_rootFolder = std::make_unique<MemoryOpenFolder>(fileSystem, root);
     }
 
-    bool lock() override { return !m_fs.LockedRoots.count(m_root); }
+    OpenFolder& rootFolder() override { return *m_rootFolder; }
+    OpenFolder& parentFolder() override { return m_parentFolder; }
+
+    ~MemoryOutputTree() override { m_fs.HeldRoots.erase(m_root); }
+
+    bool lock() override
+    {
+        if (m_fs.LockedRoots.count(m_root))
+            return false;
+        m_fs.HeldRoots.insert(m_root);
+        return true;
+    }
 
     void enterFolder(const std::string& relativeFolder) override
     {
@@ -170,9 +259,16 @@ private:
     MemoryFileSystem& m_fs;
     std::string m_root;
     std::string m_folder;
+    MemoryOpenFolder m_parentFolder;
+    std::unique_ptr<MemoryOpenFolder> m_rootFolder;
 };
 
 inline std::unique_ptr<OutputTree> MemoryFileSystem::openOutputTree(const std::string& root)
 {
     return std::make_unique<MemoryOutputTree>(*this, root);
+}
+
+inline std::unique_ptr<OpenFolder> MemoryFileSystem::openFolder(const std::string& path)
+{
+    return std::make_unique<MemoryOpenFolder>(*this, path);
 }

@@ -246,11 +246,18 @@ TEST(OutputFiles, EachFileGoesToItsPlaceAndAFailureSparesTheOthers)
         files.add(*OutputFormat::find(name));
     files.addPage(page("index.htm", U + "/index.htm"));
 
-    const OutputFiles::Result stopped = files.write(fileSystem, Moved, false);
+    fileSystem.addFile(Moved + S + ".web.config.kvtmp-0a1b2c3d", "left by a killed run");
+    fileSystem.addFile(Moved + ".nginx.conf.kvtmp-0a1b2c3d", "not ours: no leading dot");
+    const auto tree = fileSystem.openOutputTree(Moved);
+    OutputFiles::removeStaleTemporaries(*tree, Moved);
+    EXPECT_FALSE(fileSystem.FileExists(Moved + S + ".web.config.kvtmp-0a1b2c3d"));
+    EXPECT_TRUE(fileSystem.FileExists(Moved + ".nginx.conf.kvtmp-0a1b2c3d"));
+
+    const OutputFiles::Result stopped = files.write(tree.get(), Moved, false);
     EXPECT_EQ(stopped.Written, (std::vector<std::string>{"site_Moved.csv"}))
         << "rules of a run that stopped early would miss pages";
 
-    const OutputFiles::Result result = files.write(fileSystem, Moved, true);
+    const OutputFiles::Result result = files.write(tree.get(), Moved, true);
     EXPECT_EQ(result.Written,
               (std::vector<std::string>{".htaccess", "site_Moved.nginx.conf", "web.config",
                                         "_redirects", "site_Moved.csv"}));
@@ -260,6 +267,48 @@ TEST(OutputFiles, EachFileGoesToItsPlaceAndAFailureSparesTheOthers)
          {Moved + S + ".htaccess", Moved + ".nginx.conf", Moved + S + "web.config",
           Moved + S + "_redirects", Moved + ".csv"})
         EXPECT_EQ(fileSystem.Files.count(path), 1u) << path;
+}
+
+// Each is refused before the run writes anything: a list that would replace
+// an old page or a rule file, or land in the uploaded tree, or replace what
+// is no regular file, or cannot be written at all.
+TEST(OutputFiles, PlacesThatCannotOrMustNotBeWrittenAreRefused)
+{
+    const std::string S(1, PathSeparator), W = S + "w", Site = W + S + "site",
+                                           Moved = Site + "_Moved";
+    MemoryFileSystem fileSystem;
+    fileSystem.addFile(Site + S + "index.htm", "old");
+    fileSystem.addFolder(Moved + S + "sub");
+    fileSystem.addFolder(W + S + "lists" + S + "folder.csv");
+    fileSystem.addFolder(W + S + "mounted");
+    fileSystem.SameFolders[W + S + "mounted"] = Site;
+    fileSystem.ReadOnlyFolders.insert(W + S + "readonly");
+    fileSystem.addFolder(W + S + "readonly");
+    const std::pair<std::string, std::string> rows[] = {
+        {Site + S + "index.htm", "darf weder im Verzeichnis"},
+        {Moved + S + "sub" + S + "r.csv", "darf weder im Verzeichnis"},
+        {W + S + "mounted" + S + "index.htm", "darf weder im Verzeichnis"},
+        {Moved + ".nginx.conf", "zugleich eine andere Ausgabe dieses Laufs"},
+        {Moved + ".Caddyfile", "zugleich eine andere Ausgabe dieses Laufs"},
+        {W + S + "lists" + S + "folder.csv", "keine gewöhnliche Datei"},
+        {W + S + "fehlt" + S + "r.csv", "kann nicht geschrieben werden"},
+        {W + S + "readonly" + S + "r.csv", "schreibgeschützt"},
+        {W + S + "lists" + S, "Es fehlt der Dateiname"},
+        {W + S + "lists" + S + "r.csv", ""},
+        {Moved + ".csv", ""},
+    };
+    for (const auto& [path, refusal] : rows) {
+        OutputFiles files({Site, "htm", U, 1, true, ""});
+        files.add(OutputFormat::report(), path);
+        const std::string text = files.prepare(fileSystem, Site);
+        EXPECT_TRUE(refusal.empty() ? text.empty() : text.find(refusal) != std::string::npos)
+            << path << ": " << text;
+    }
+    OutputFiles rules({Site, "htm", U, 1, true, ""});
+    rules.add(*OutputFormat::find("apache"));
+    fileSystem.addFolder(Moved + S + ".htaccess");
+    EXPECT_NE(rules.prepare(fileSystem, Site).find("keine gewöhnliche Datei"), std::string::npos);
+    EXPECT_TRUE(fileSystem.WrittenFiles.empty());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "FakeWindow.h"
 #include "MemoryFileSystem.h"
+#include "OutputFiles.h"
 #include "PageTemplate.h"
 #include "SharedState.h"
 
@@ -30,11 +31,14 @@ protected:
         inputs.URLneu = "http://new.example";
     }
 
-    Outcome run(bool dryRun = false)
+    Outcome run(bool dryRun = false, OutputFiles* extraFiles = nullptr)
     {
         Relocation relocation(window, fileSystem, state, inputs);
         relocation.setDryRun(dryRun);
-        return relocation.run();
+        relocation.setExtraFiles(extraFiles);
+        const Outcome outcome = relocation.run();
+        extraFilesWritten = relocation.extraFilesWritten();
+        return outcome;
     }
 
     std::string page(const std::string& url) const
@@ -51,6 +55,7 @@ protected:
     SharedState state;
     FakeWindow window;
     RelocationInputs inputs;
+    OutputFiles::Result extraFilesWritten;
 };
 
 TEST_F(RelocationRun, MissingDirectoryIsReportedWithTheTextAsEntered)
@@ -118,10 +123,10 @@ TEST_F(RelocationRun, TemplateWithoutClosingBodyTagIsRefusedBeforeAnyFolderIsMad
     fileSystem.addFile(Site + S + "x" + S + "a.htm");
     fileSystem.Files[state.StandardTemplatePath] = "";
     EXPECT_EQ(run(), Outcome::Refused);
-    EXPECT_EQ(window.Calls,
-              (Calls{"enable:0", "status:Suchen der Dateien...",
-                     "message:0:HTML-Code fehlerhaft:\r\n</Body> Element nicht gefunden",
-                     "status:Durchführung abgebrochen.", "enable:1"}));
+    EXPECT_EQ(
+        window.Calls,
+        (Calls{"enable:0", "message:0:HTML-Code fehlerhaft:\r\n</Body> Element nicht gefunden",
+               "status:Durchführung abgebrochen.", "enable:1"}));
     EXPECT_FALSE(wroteAnything());
 }
 
@@ -173,23 +178,28 @@ TEST_F(RelocationRun, MissingUserTemplateStopsWithAMessageNamingIt)
     fileSystem.addFile(Site + S + "a.htm");
     inputs.UseStandardTemplate = false;
 
-    EXPECT_EQ(run(), Outcome::Failed);
-    const std::string message = window.Calls.at(2);
+    EXPECT_EQ(run(), Outcome::Refused);
+    const std::string message = window.Calls.at(1);
     EXPECT_EQ(message.rfind("message:1:", 0), 0u);
     EXPECT_NE(message.find(state.UserTemplatePath), std::string::npos);
-    EXPECT_EQ(window.Calls.at(3), "status:Durchführung abgebrochen.");
+    EXPECT_EQ(window.Calls.at(2), "status:Durchführung abgebrochen.");
     EXPECT_EQ(window.Calls.back(), "enable:1");
     EXPECT_FALSE(wroteAnything());
 }
 
-TEST_F(RelocationRun, TypeListTheParserRejectsStopsBeforeTheSearch)
+// A list the parser rejects, or one that names no type a file can have.
+TEST_F(RelocationRun, TypeListThatSelectsNothingIsRefusedBeforeTheSearch)
 {
     fileSystem.addFile(Site + S + "a.htm");
-    inputs.Dateitypen = "1-40000";
-    EXPECT_EQ(run(), Outcome::Failed);
-    EXPECT_EQ(window.Calls.size(), 4u);
-    EXPECT_EQ(window.Calls.at(1).rfind("message:1:Dateitypen fehlerhaft", 0), 0u);
-    EXPECT_EQ(window.Calls.at(2), "status:Durchführung abgebrochen.");
+    for (const char* types : {"1-40000", ";", "5-3", "tar.gz;x/y"}) {
+        window.Calls.clear();
+        inputs.Dateitypen = types;
+        EXPECT_EQ(run(), Outcome::Refused) << types;
+        EXPECT_EQ(window.Calls.size(), 4u) << types;
+        EXPECT_EQ(window.Calls.at(1).rfind("message:1:Dateitypen fehlerhaft", 0), 0u) << types;
+        EXPECT_EQ(window.Calls.at(2), "status:Durchführung abgebrochen.");
+    }
+    EXPECT_FALSE(wroteAnything());
 }
 
 TEST_F(RelocationRun, FailedPagesAndFoldersAreListedAndTheRestIsWritten)
@@ -347,6 +357,31 @@ TEST_F(RelocationRun, UnsafeUrlOrOutputRootIsRefusedBeforeAnythingIsWritten)
         EXPECT_EQ(calls.back(), "enable:1");
     }
     EXPECT_EQ(fileSystem.CreatedFolders, Calls{});
+}
+
+// The lock keeps a second run out until the last extra file is written, and
+// the files go through the held tree; a refused place stops the run before
+// its first page.
+TEST_F(RelocationRun, ExtraFilesAreWrittenWhileTheRunHoldsTheTree)
+{
+    fileSystem.addFile(Site + S + "x" + S + "a.htm");
+    OutputFiles extras(inputs);
+    extras.add(*OutputFormat::find("apache"));
+    extras.add(*OutputFormat::find("nginx"));
+    extras.add(OutputFormat::report(), S + "lists" + S + "r.csv");
+    fileSystem.addFolder(S + "lists");
+    EXPECT_EQ(run(false, &extras), Outcome::Done);
+    EXPECT_EQ(extraFilesWritten.Written,
+              (Calls{".htaccess", "site_Moved.nginx.conf", S + "lists" + S + "r.csv"}));
+    EXPECT_EQ(fileSystem.WrittenUnheld, Calls{});
+    EXPECT_NE(fileSystem.Files.at(S + "lists" + S + "r.csv").find("x" + S + "a.htm"),
+              std::string::npos);
+
+    OutputFiles intoTheSite(inputs);
+    intoTheSite.add(OutputFormat::report(), Site + S + "x" + S + "a.htm");
+    fileSystem.WrittenFiles.clear();
+    EXPECT_EQ(run(false, &intoTheSite), Outcome::Refused);
+    EXPECT_EQ(fileSystem.WrittenFiles, Calls{});
 }
 
 TEST_F(RelocationRun, RemovesStaleTemporaryFilesAndFlushesOnce)

@@ -46,10 +46,14 @@ TEST_F(Installation, ReadOnlyProgramFolderSeedsTheUserTemplateInTheDataFolderOnc
     SharedState state = SharedState::forInstallation(Program, Data, fileSystem);
     EXPECT_EQ(state.UserTemplatePath, userTemplate);
     EXPECT_EQ(state.StandardTemplatePath, Program + S + "default.htm");
+    EXPECT_TRUE(fileSystem.WrittenFiles.empty() && fileSystem.CreatedFolders.empty())
+        << "finding the templates writes nothing";
+    state.seedUserTemplate(fileSystem);
     EXPECT_EQ(fileSystem.Files.at(userTemplate), "shipped");
 
     fileSystem.Files[userTemplate] = "edited by the user";
     state = SharedState::forInstallation(Program, Data, fileSystem);
+    state.seedUserTemplate(fileSystem);
     EXPECT_EQ(fileSystem.Files.at(userTemplate), "edited by the user");
 }
 
@@ -58,6 +62,7 @@ TEST_F(Installation, SeedingThatFailsStillPointsAtTheDataFolder)
     fileSystem.ReadOnlyFolders.insert(Program);
     fileSystem.Files.erase(Program + S + "benutzer.htm");
     const SharedState state = SharedState::forInstallation(Program, Data, fileSystem);
+    state.seedUserTemplate(fileSystem);
     EXPECT_EQ(state.UserTemplatePath, Data + S + "benutzer.htm");
     EXPECT_FALSE(fileSystem.FileExists(state.UserTemplatePath));
 }

@@ -3,9 +3,12 @@
 #include "EngineError.h"
 #include "NativeFileSystem.h"
 #include "NativePath.h"
+#include "OpenFolder.h"
 #include "SharedState.h"
+#include "TreePlacement.h"
 #include "WindowsFiles.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -52,6 +55,29 @@ TEST_F(WindowsNativeFiles, ExclusiveCreationLeavesATakenNameAlone)
 }
 
 // "\xE4" is "ä" in the ANSI code page, as a narrow main or getenv handed it on.
+// Letter case, the device form and "." or ".." spell one folder many ways;
+// its volume serial number and file index stay the same.
+TEST_F(WindowsNativeFiles, EverySpellingOfAFolderIsThatFolder)
+{
+    fs::create_directories(root / "site" / "sub");
+    fs::create_directories(root / "other");
+    const std::string site = path("site");
+    std::string upper = site;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; });
+    const FileIdentity identity = files.openFolder(site)->identity();
+    for (const std::string& spelling :
+         {upper, "\\\\?\\" + site, "\\\\?\\" + upper, site + "\\sub\\..", site + "/."})
+        EXPECT_EQ(files.openFolder(spelling)->identity(), identity) << spelling;
+    EXPECT_FALSE(files.openFolder(path("other"))->identity() == identity);
+
+    for (const std::string& inside : {upper + "\\SUB", "\\\\?\\" + upper + "\\sub", upper})
+        EXPECT_TRUE(TreePlacement::liesInTrees(files, *files.openFolder(inside), site)) << inside;
+    EXPECT_FALSE(TreePlacement::liesInTrees(files, *files.openFolder(path("other")), site));
+    fs::create_directories(root / "site_Moved");
+    EXPECT_TRUE(TreePlacement::liesInTrees(files, *files.openFolder(upper + "_MOVED"), site));
+}
+
 TEST_F(WindowsNativeFiles, TextThatIsNoPathFailsAsAnEngineError)
 {
     const std::string bad = path("Bericht-\xE4.csv");

@@ -180,9 +180,25 @@ TEST_F(frmMainRun, everyWayOutTellsTheUserAndEnablesTheInputsAgain)
         {"script URL",
          [](frmMainRun& t) { t.typeInto("txtURLneu", QStringLiteral("JavaScript:alert(1)")); },
          QStringLiteral("Die neue URL darf nicht"), QMessageBox::Critical, welcome, false},
+        {"types that name no type",
+         [](frmMainRun& t) { t.typeInto("txtDateitypen", QStringLiteral(";tar.gz")); },
+         QStringLiteral("Dateitypen fehlerhaft"), QMessageBox::Critical, aborted, false},
+        {"report place is a folder",
+         [](frmMainRun& t) {
+             QDir().mkpath(t.path("site_Moved.csv"));
+             t.window->findChild<QAction*>(QStringLiteral("mnuExtrasBericht"))->trigger();
+         },
+         QStringLiteral("Die Datei ") + path("site_Moved.csv") +
+             QStringLiteral(" ist keine gewöhnliche Datei"),
+         QMessageBox::Critical, welcome, false},
+        {"output root is a file", [](frmMainRun& t) { t.writeFile("site_Moved", "eine Datei"); },
+         QStringLiteral("Ordner ") + path("site_Moved") +
+             QStringLiteral(" kann nicht angelegt werden"),
+         QMessageBox::Critical, welcome, false},
         // Last, since a link cannot be cleared away like a folder.
         {"output root is a link",
          [](frmMainRun& t) {
+             QFile::remove(t.path("site_Moved"));
              QDir().mkpath(t.path("elsewhere"));
              QFile::link(t.path("elsewhere"), t.path("site_Moved"));
          },
@@ -212,7 +228,7 @@ TEST_F(frmMainRun, everyWayOutTellsTheUserAndEnablesTheInputsAgain)
         EXPECT_EQ(message.parent.data(), window.get());
         EXPECT_EQ(enabledWhileOpen, 0);
         // The run's last status is on the panel before the message shows.
-        EXPECT_EQ(statusWhileOpen, row.status == aborted ? searching : row.status);
+        EXPECT_EQ(statusWhileOpen, row.status == aborted ? welcome : row.status);
         EXPECT_EQ(statusText(), row.status);
         EXPECT_EQ(window->focusWidget() == field("txtVerzeichnis"), row.focusesDirectory);
         EXPECT_TRUE(QDir(path("site_Moved")).isEmpty()) << "nothing written";
