@@ -25,7 +25,7 @@ TEST(CheckReport, HopsAndNotesFollowTheStatus)
               "ok\thttp://a/x\thttp://n/x\t200\t3\tkette;robots-neu");
     EXPECT_EQ(CheckReport::line(Report.results()[1]),
               "fehler\thttp://a/y\thttp://a/y\tkeine Verbindung\t0\t");
-    EXPECT_EQ(Report.csv(), "Klasse,alte URL,Ziel-URL,HTTP-Status,Sprünge,Hinweise\r\n"
+    EXPECT_EQ(Report.csv(), "\xEF\xBB\xBFKlasse,Alte URL,Ziel-URL,Status,Sprünge,Hinweise\r\n"
                             "ok,http://a/x,http://n/x,200,3,kette;robots-neu\r\n"
                             "fehler,http://a/y,http://a/y,keine Verbindung,0,\r\n"
                             "falsches-ziel,http://www.a/,http://a/,200,1,hostvariante\r\n");

@@ -106,15 +106,17 @@ TEST(Sitemap, SplitsAtEitherLimitAndWritesThePartsBeforeTheIndex)
         "sitemap-neu", "sitemap-neu.xml", OutputFormat::Place::InsideOutputRoot, "", "",
         false,         +makeSmall};
     MemoryFileSystem fileSystem;
-    fileSystem.addFolder(S + "m");
+    const std::string root = S + "w" + S + "m";
+    fileSystem.addFolder(root);
     OutputFiles files({S + "s", "htm", New, 1, true, ""}, Old);
     files.add(small);
     files.addPage(page("a.htm", New + "/a.htm"));
     files.addOtherFile(page("b.png", New + "/b.png"));
+    const auto tree = fileSystem.openOutputTree(root);
     EXPECT_EQ(
-        files.write(fileSystem, S + "m", true).Written,
+        files.write(tree.get(), root, true).Written,
         (std::vector<std::string>{"sitemap-neu-1.xml", "sitemap-neu-2.xml", "sitemap-neu.xml"}));
-    EXPECT_EQ(fileSystem.WrittenFiles.back(), S + "m" + S + "sitemap-neu.xml");
+    EXPECT_EQ(fileSystem.WrittenFiles.back(), root + S + "sitemap-neu.xml");
 }
 
 #ifndef _WIN32

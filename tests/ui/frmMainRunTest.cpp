@@ -190,7 +190,7 @@ TEST_F(frmMainRun, everyWayOutTellsTheUserAndEnablesTheInputsAgain)
          },
          QStringLiteral("Die Datei ") + path("site_Moved.csv") +
              QStringLiteral(" ist keine gewöhnliche Datei"),
-         QMessageBox::Critical, welcome, false},
+         QMessageBox::Critical, aborted, false},
         {"output root is a file", [](frmMainRun& t) { t.writeFile("site_Moved", "eine Datei"); },
          QStringLiteral("Ordner ") + path("site_Moved") +
              QStringLiteral(" kann nicht angelegt werden"),
