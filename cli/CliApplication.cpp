@@ -9,6 +9,7 @@
 #include "OutputFiles.h"
 #include "Relocation.h"
 #include "SharedState.h"
+#include "ShownText.h"
 #include "TreePlacement.h"
 #include "TypedPath.h"
 
@@ -24,7 +25,8 @@ int CliApplication::run(const std::vector<std::string>& arguments)
     std::string error;
     std::optional<CommandLine> options = CommandLine::parse(arguments, error);
     if (!options) {
-        m_streams.err << "kelvane-cli: " << error << '\n' << CommandLine::usage();
+        m_streams.err << "kelvane-cli: " << ShownText::visible(error) << '\n'
+                      << CommandLine::usage();
         return WrongUsage;
     }
     if (options->ShowHelp) {
@@ -34,7 +36,7 @@ int CliApplication::run(const std::vector<std::string>& arguments)
     if (!options->ReportPath.empty() && reportLiesInTrees(*options)) {
         m_streams.err << "kelvane-cli: Die Liste (--report) darf weder im Verzeichnis noch in "
                          "dessen _Moved-Ordner liegen: "
-                      << options->ReportPath << '\n'
+                      << ShownText::visible(options->ReportPath) << '\n'
                       << CommandLine::usage();
         return WrongUsage;
     }
@@ -43,8 +45,11 @@ int CliApplication::run(const std::vector<std::string>& arguments)
 
 RelocationInputs CliApplication::inputsOf(const CommandLine& options)
 {
-    return {options.Directory,     options.Types,  options.Url, options.AppendSubpath ? 1 : 0,
-            !options.UserTemplate, options.MapPath};
+    RelocationInputs inputs{options.Directory,     options.Types,
+                            options.Url,           options.AppendSubpath ? 1 : 0,
+                            !options.UserTemplate, options.MapPath};
+    inputs.NeedsAbsoluteUrl = !options.Servers.empty() || !options.CheckUrl.empty();
+    return inputs;
 }
 
 int CliApplication::relocate(const CommandLine& options)
@@ -59,7 +64,8 @@ int CliApplication::relocate(const CommandLine& options)
     TerminalWindow window(options, m_streams);
     window.setPageListener([&](const RelocationWindow::Page& page) {
         if (options.DryRun)
-            m_streams.out << page.TargetPath << '\t' << page.Url << '\n';
+            m_streams.out << ShownText::visible(page.TargetPath) << '\t'
+                          << ShownText::visible(page.Url) << '\n';
         extras.addPage(page);
     });
 
@@ -75,11 +81,11 @@ int CliApplication::relocate(const CommandLine& options)
     const OutputFiles::Result written =
         extras.write(m_fileSystem, relocation.outputRoot(), outcome == Relocation::Outcome::Done);
     for (const std::string& name : written.Written)
-        m_streams.err << "Geschrieben: " << name << '\n';
+        m_streams.err << "Geschrieben: " << ShownText::visible(name) << '\n';
     for (const std::string& warning : written.Warnings)
-        m_streams.err << "Warnung: " << warning << '\n';
+        m_streams.err << "Warnung: " << ShownText::visible(warning) << '\n';
     for (const std::string& error : written.Errors)
-        m_streams.err << error << '\n';
+        m_streams.err << ShownText::visible(error) << '\n';
     if (!written.Errors.empty())
         status = RunFailed;
     return status;
@@ -132,7 +138,7 @@ int CliApplication::refusal(const Relocation& relocation, Relocation::Outcome ou
 void CliApplication::warnUnmapped(const Relocation& relocation)
 {
     for (const std::string& path : relocation.unmappedPaths())
-        m_streams.err << "Warnung: Die Zuordnungsdatei nennt \"" << path
+        m_streams.err << "Warnung: Die Zuordnungsdatei nennt \"" << ShownText::visible(path)
                       << "\", doch diese Seite gibt es nicht.\n";
 }
 
@@ -175,7 +181,7 @@ bool CliApplication::writeFile(const std::string& path, const std::string& bytes
         m_fileSystem.WriteFile(path, bytes);
         return true;
     } catch (const EngineError& error) {
-        m_streams.err << error.what() << '\n';
+        m_streams.err << ShownText::visible(error.what()) << '\n';
         return false;
     }
 }

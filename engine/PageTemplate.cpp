@@ -1,5 +1,8 @@
 #include "PageTemplate.h"
 
+#include "HtmlText.h"
+#include "ScriptText.h"
+
 namespace {
 
 char lowerAscii(char c)
@@ -69,15 +72,44 @@ PageTemplate::PageTemplate(std::string_view creditedText)
 {
     for (const std::string& piece : m_pieces)
         m_fixedSize += piece.size();
+    findReaders();
+}
+
+// A placeholder after an opening <script> tag and before its closing tag is
+// read by the script; any other by the HTML parser (attribute values and
+// text alike).
+void PageTemplate::findReaders()
+{
+    bool inScript = false;
+    for (std::size_t i = 0; i + 1 < m_pieces.size(); ++i) {
+        const std::string& piece = m_pieces[i];
+        std::size_t at = 0;
+        while (at < piece.size()) {
+            const std::string_view tag = inScript ? "</script" : "<script";
+            const std::size_t hit = findIgnoringCase(piece, tag, at);
+            if (hit == std::string_view::npos)
+                break;
+            const std::size_t after = hit + tag.size();
+            const char next = after < piece.size() ? piece[after] : ' ';
+            if (next == '>' || next == '/' || next == ' ' || next == '\t' || next == '\n' ||
+                next == '\r' || next == '\f')
+                inScript = !inScript;
+            at = after;
+        }
+        m_readers.push_back(inScript ? Reader::Script : Reader::Html);
+        m_anyScript = m_anyScript || inScript;
+    }
 }
 
 std::string PageTemplate::render(std::string_view pageUrl) const
 {
+    const std::string forHtml = HtmlText::escaped(pageUrl);
+    const std::string forScript = m_anyScript ? ScriptText::escaped(pageUrl) : std::string();
     std::string page;
-    page.reserve(m_fixedSize + (m_pieces.size() - 1) * pageUrl.size());
+    page.reserve(m_fixedSize + m_readers.size() * forHtml.size());
     page += m_pieces.front();
     for (std::size_t i = 1; i < m_pieces.size(); ++i) {
-        page += pageUrl;
+        page += m_readers[i - 1] == Reader::Script ? forScript : forHtml;
         page += m_pieces[i];
     }
     return page;

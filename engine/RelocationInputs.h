@@ -15,6 +15,11 @@ struct RelocationInputs
     bool UseStandardTemplate = true;
     // A CSV file of pages with their own new URL; empty for none.
     std::string Zuordnungsdatei;
+    // Server rules or a check follow the run: the URL must then be an
+    // absolute http(s) address, as it must with a mapping file. Pages alone
+    // take any text.
+    bool NeedsAbsoluteUrl = false;
 
     bool appendsSubpath() const { return Unterverzeichnis == 1; }
+    bool needsAbsoluteUrl() const { return NeedsAbsoluteUrl || !Zuordnungsdatei.empty(); }
 };

@@ -10,6 +10,7 @@
 #include "RunProgress.h"
 #include "Settings.h"
 #include "SharedState.h"
+#include "ShownText.h"
 #include "WindowRegistry.h"
 #include "WindowShell.h"
 #include "frmHTML.h"
@@ -158,9 +159,10 @@ void frmMain::cmdStart_Click()
     m_running = true;
     std::vector<std::string> unmapped;
     {
-        const RelocationInputs inputs = relocationInputs();
+        RelocationInputs inputs = relocationInputs();
         OutputFiles extraFiles(inputs);
         m_extras->choose(extraFiles);
+        inputs.NeedsAbsoluteUrl = extraFiles.holdsServerRules();
         Relocation::Outcome outcome;
         std::size_t pagesWritten = 0;
         std::string outputRoot;
@@ -249,7 +251,7 @@ void frmMain::warnUnmapped(const std::vector<std::string>& paths)
     constexpr std::size_t Shown = 10;
     QString text = QStringLiteral("Die Zuordnungsdatei nennt Seiten, die es nicht gibt:");
     for (std::size_t i = 0; i < std::min(paths.size(), Shown); ++i)
-        text += QStringLiteral("\n") + QString::fromStdString(paths[i]);
+        text += QStringLiteral("\n") + QString::fromStdString(ShownText::visible(paths[i]));
     if (paths.size() > Shown)
         text += QStringLiteral("\n… und %1 weitere").arg(paths.size() - Shown);
     m_context.dialogs.message(this, QStringLiteral("Kelvane"), text, QMessageBox::Warning,
@@ -271,8 +273,8 @@ void frmMain::writeExtras(const OutputFiles& files, const std::string& outputRoo
             return;
         QStringList lines;
         for (const std::string& text : texts)
-            lines.append(
-                QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+            lines.append(QString::fromStdString(ShownText::visible(text, true))
+                             .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         m_context.dialogs.message(this, QStringLiteral("Kelvane"), lines.join(u'\n'), icon,
                                   QMessageBox::Ok);
     };

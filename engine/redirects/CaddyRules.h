@@ -17,8 +17,10 @@ public:
         m_plan.add(page.RelativePath, page.Url);
     }
     std::string text() const override;
+    // The pages left without a rule.
+    std::vector<std::string> warnings() const override;
 
-    // The matcher for exactly this path below the site root.
+    // The matcher for exactly this UTF-8 path below the site root.
     static std::string matcher(std::string_view relativePath);
     // The Location, with "{" and "}" encoded: Caddy would read placeholders.
     static std::string target(std::string_view url);

@@ -21,6 +21,8 @@ public:
     void add(std::string_view relativePath, std::string_view pageUrl);
     void addPage(const RelocationWindow::Page& page) override { add(page.RelativePath, page.Url); }
     std::string text() const override;
+    // The pages left without a rule.
+    std::vector<std::string> warnings() const override;
 
     // A pattern matching exactly this path, as Apache compares it: decoded,
     // relative to the folder of the .htaccess file.

@@ -27,6 +27,8 @@ public:
     // path: where to write it; empty for the format's own place.
     void add(const OutputFormat& format, std::string path = {});
     bool empty() const { return m_files.empty(); }
+    // Whether server rules are among the files: they need an absolute URL.
+    bool holdsServerRules() const;
 
     void addPage(const RelocationWindow::Page& page);
     // complete: the run wrote every page. A failing file does not keep the
