@@ -9,29 +9,43 @@ namespace {
 // among them) outgrows its read buffer of 4096 bytes.
 constexpr std::size_t WordLimit = 4000;
 
+// Exact locations of about 255 bytes and more are not matched reliably (the
+// lookup tree keeps a name's length in one byte); such a path is matched by
+// a regular expression, which nginx tries before the type patterns below.
+constexpr std::size_t ExactLimit = 250;
+
 bool fits(const std::string& word)
 {
     return word.size() <= WordLimit;
+}
+
+// "location = ..." or "location ~ ...", matching exactly this path.
+std::string locationMatching(std::string_view relativePath)
+{
+    const std::string path = "/" + std::string(relativePath);
+    if (path.size() <= ExactLimit)
+        return "location = " + NginxRules::quoted(path);
+    return "location ~ " + NginxRules::quoted("^/" + RedirectText::literalPattern(relativePath) + "$");
 }
 
 // The location for one address, or the empty text when a word would be too
 // long. nginx's return drops the visitor's query unless the target names it.
 std::string locationFor(const RedirectPlan::Rule& address)
 {
-    const std::string path = NginxRules::quoted("/" + address.Path);
+    const std::string path = locationMatching(address.Path);
     const std::string location = NginxRules::target(address.Url);
     const std::string plain = NginxRules::quoted(location);
     if (!RedirectText::hasQueryOrFragment(location)) {
         const std::string withQuery = NginxRules::quoted(location + "$is_args$args");
         if (!fits(path) || !fits(withQuery))
             return {};
-        return "location = " + path + " { return 301 " + withQuery + "; }\n";
+        return path + " { return 301 " + withQuery + "; }\n";
     }
     const RedirectText::QuerySplice splice = RedirectText::querySplice(location);
     const std::string withQuery = NginxRules::quoted(splice.Before + "$args" + splice.After);
     if (!fits(path) || !fits(withQuery) || !fits(plain))
         return {};
-    return "location = " + path + " { if ($args) { return 301 " + withQuery + "; } return 301 " +
+    return path + " { if ($args) { return 301 " + withQuery + "; } return 301 " +
            plain + "; }\n";
 }
 
@@ -63,11 +77,11 @@ std::string NginxRules::text() const
     // one keeps an address without a rule from the patterns.
     const auto add = [&](const RedirectPlan::Rule& address) {
         const std::string location = locationFor(address);
-        const std::string path = quoted("/" + address.Path);
+        const std::string path = locationMatching(address.Path);
         if (!location.empty())
             text += location;
         else if (fits(path))
-            text += "location = " + path + " { }\n";
+            text += path + " { }\n";
     };
     for (const RedirectPlan::Rule& folder : m_plan.folderRules())
         add(folder);
