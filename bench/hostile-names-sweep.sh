@@ -13,8 +13,11 @@ pages=${4:-600}
 failed=0
 seed=$first
 while [ "$seed" -lt $((first + seeds)) ]; do
-    if ! python3 "$here/../tests/cli/hostile_names_test.py" "$cli" "$seed" "$pages" \
-        2>/dev/null | grep -v '^{"level"'; then
+    status=0
+    output=$(python3 "$here/../tests/cli/hostile_names_test.py" "$cli" "$seed" "$pages" 2>&1) ||
+        status=$?
+    printf '%s\n' "$output" | grep -v '^{"level"' || true
+    if [ "$status" -ne 0 ]; then
         echo "seed $seed FAILED"
         failed=$((failed + 1))
     fi
