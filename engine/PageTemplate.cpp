@@ -75,29 +75,66 @@ PageTemplate::PageTemplate(std::string_view creditedText)
     findReaders();
 }
 
+namespace {
+
+bool endsTagName(std::string_view text, std::size_t at)
+{
+    const char next = at < text.size() ? text[at] : ' ';
+    return next == '>' || next == '/' || next == ' ' || next == '\t' || next == '\n' ||
+           next == '\r' || next == '\f';
+}
+
+// The start of a "<script" tag in the text from position on, or npos.
+std::size_t findTag(std::string_view text, std::string_view tag, std::size_t from)
+{
+    for (std::size_t hit = findIgnoringCase(text, tag, from); hit != std::string_view::npos;
+         hit = findIgnoringCase(text, tag, hit + 1)) {
+        if (endsTagName(text, hit + tag.size()))
+            return hit;
+    }
+    return std::string_view::npos;
+}
+
+} // namespace
+
 // A placeholder after an opening <script> tag and before its closing tag is
-// read by the script; any other by the HTML parser (attribute values and
-// text alike).
+// read by the script; any other by the HTML parser (attribute values, text
+// and comments alike). A "<script" inside a comment opens nothing.
 void PageTemplate::findReaders()
 {
-    bool inScript = false;
+    enum class State
+    {
+        Html,
+        Comment,
+        Script
+    } state = State::Html;
     for (std::size_t i = 0; i + 1 < m_pieces.size(); ++i) {
-        const std::string& piece = m_pieces[i];
+        const std::string_view piece = m_pieces[i];
         std::size_t at = 0;
         while (at < piece.size()) {
-            const std::string_view tag = inScript ? "</script" : "<script";
-            const std::size_t hit = findIgnoringCase(piece, tag, at);
-            if (hit == std::string_view::npos)
-                break;
-            const std::size_t after = hit + tag.size();
-            const char next = after < piece.size() ? piece[after] : ' ';
-            if (next == '>' || next == '/' || next == ' ' || next == '\t' || next == '\n' ||
-                next == '\r' || next == '\f')
-                inScript = !inScript;
-            at = after;
+            if (state == State::Comment) {
+                const std::size_t end = piece.find("-->", at);
+                if (end == std::string_view::npos)
+                    break;
+                state = State::Html, at = end + 3;
+            } else if (state == State::Script) {
+                const std::size_t end = findTag(piece, "</script", at);
+                if (end == std::string_view::npos)
+                    break;
+                state = State::Html, at = end + 8;
+            } else {
+                const std::size_t comment = piece.find("<!--", at);
+                const std::size_t script = findTag(piece, "<script", at);
+                if (comment == std::string_view::npos && script == std::string_view::npos)
+                    break;
+                if (comment < script)
+                    state = State::Comment, at = comment + 4;
+                else
+                    state = State::Script, at = script + 7;
+            }
         }
-        m_readers.push_back(inScript ? Reader::Script : Reader::Html);
-        m_anyScript = m_anyScript || inScript;
+        m_readers.push_back(state == State::Script ? Reader::Script : Reader::Html);
+        m_anyScript = m_anyScript || state == State::Script;
     }
 }
 

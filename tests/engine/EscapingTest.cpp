@@ -36,6 +36,8 @@ TEST(PageTemplate, EscapesTheUrlForWhatReadsItThere)
         {"after the script", "<script>x</script><a href=\"%URL%\">", "a&b",
          "<script>x</script><a href=\"a&amp;b\">"},
         {"a tag named like script", "<scripts>%URL%", "a&b", "<scripts>a&amp;b"},
+        {"script tag in a comment", "<!-- <script> --><a href=\"%URL%\"><script>'%URL%'", "a&b",
+         "<!-- <script> --><a href=\"a&amp;b\"><script>'a\\u0026b'"},
     };
     for (const ReaderCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -92,7 +94,7 @@ TEST(SystemErrorText, CommonReasonsInGermanOthersWithTheirNumber)
     EXPECT_EQ(german(EACCES), "Zugriff verweigert");
     EXPECT_EQ(german(ENOSPC), "Kein Platz mehr auf dem Datenträger");
     EXPECT_EQ(german(ENAMETOOLONG), "Name zu lang");
-    EXPECT_EQ(german(ELOOP), "Zu viele symbolische Verknüpfungen");
+    EXPECT_EQ(german(ENOTDIR), "Ein Teil des Pfades ist kein Ordner");
     EXPECT_EQ(german(EDOM).rfind("Systemfehler " + std::to_string(EDOM) + ": ", 0), 0u);
 }
 
