@@ -140,7 +140,10 @@ void PageTemplate::findReaders()
 
 std::string PageTemplate::render(std::string_view pageUrl) const
 {
-    const std::string forHtml = HtmlText::escaped(pageUrl);
+    // Most URLs hold nothing to escape for HTML: no copy for them.
+    const bool plain = pageUrl.find_first_of("&<>\"'") == std::string_view::npos;
+    const std::string escaped = plain ? std::string() : HtmlText::escaped(pageUrl);
+    const std::string_view forHtml = plain ? pageUrl : std::string_view(escaped);
     const std::string forScript = m_anyScript ? ScriptText::escaped(pageUrl) : std::string();
     std::string page;
     page.reserve(m_fixedSize + m_readers.size() * forHtml.size());

@@ -2,6 +2,8 @@
 
 #include "TextCodec.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr char Hex[] = "0123456789ABCDEF";
@@ -39,6 +41,10 @@ std::size_t sequenceLength(std::string_view text, std::size_t at)
 
 std::string ShownText::visible(std::string_view text, bool keepLineBreaks)
 {
+    // Most texts are printable ASCII: one copy, no look at each character.
+    const auto plain = [](char c) { return c >= 0x20 && c < 0x7F; };
+    if (std::all_of(text.begin(), text.end(), plain))
+        return std::string(text);
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
