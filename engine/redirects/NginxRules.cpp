@@ -25,7 +25,8 @@ std::string locationMatching(std::string_view relativePath)
     const std::string path = "/" + std::string(relativePath);
     if (path.size() <= ExactLimit)
         return "location = " + NginxRules::quoted(path);
-    return "location ~ " + NginxRules::quoted("^/" + RedirectText::literalPattern(relativePath) + "$");
+    return "location ~ " +
+           NginxRules::quoted("^/" + RedirectText::literalPattern(relativePath) + "$");
 }
 
 // The location for one address, or the empty text when a word would be too
@@ -45,8 +46,7 @@ std::string locationFor(const RedirectPlan::Rule& address)
     const std::string withQuery = NginxRules::quoted(splice.Before + "$args" + splice.After);
     if (!fits(path) || !fits(withQuery) || !fits(plain))
         return {};
-    return path + " { if ($args) { return 301 " + withQuery + "; } return 301 " +
-           plain + "; }\n";
+    return path + " { if ($args) { return 301 " + withQuery + "; } return 301 " + plain + "; }\n";
 }
 
 } // namespace
