@@ -11,6 +11,7 @@
 #include "SharedState.h"
 #include "OpenFolder.h"
 #include "SuggestCommand.h"
+#include "ShownText.h"
 #include "TreePlacement.h"
 #include "TypedPath.h"
 #include "UploadCommand.h"
@@ -43,7 +44,8 @@ int CliApplication::run(const std::vector<std::string>& arguments)
     std::string error;
     std::optional<CommandLine> options = CommandLine::parse(arguments, error);
     if (!options) {
-        m_streams.err << "kelvane-cli: " << error << '\n' << CommandLine::usage();
+        m_streams.err << "kelvane-cli: " << ShownText::visible(error) << '\n'
+                      << CommandLine::usage();
         return WrongUsage;
     }
     if (options->ShowHelp) {
@@ -55,7 +57,7 @@ int CliApplication::run(const std::vector<std::string>& arguments)
     if (!options->OutputPath.empty() && liesInTrees(*options, options->OutputPath)) {
         m_streams.err << "kelvane-cli: Die Zuordnungsdatei (--output) darf weder im Verzeichnis "
                          "noch in dessen _Moved-Ordner liegen: "
-                      << options->OutputPath << '\n';
+                      << ShownText::visible(options->OutputPath) << '\n';
         return WrongUsage;
     }
     if (!options->SuggestSite.empty())
@@ -65,8 +67,13 @@ int CliApplication::run(const std::vector<std::string>& arguments)
 
 RelocationInputs CliApplication::inputsOf(const CommandLine& options)
 {
-    return {options.Directory,     options.Types,   options.Url,     options.AppendSubpath ? 1 : 0,
-            !options.UserTemplate, options.MapPath, options.AllFiles};
+    RelocationInputs inputs{options.Directory,     options.Types,
+                            options.Url,           options.AppendSubpath ? 1 : 0,
+                            !options.UserTemplate, options.MapPath,
+                            options.AllFiles};
+    inputs.NeedsAbsoluteUrl =
+        !options.Servers.empty() || !options.CheckUrl.empty() || !options.SitemapsUrl.empty();
+    return inputs;
 }
 
 int CliApplication::relocate(const CommandLine& options)
@@ -85,7 +92,8 @@ int CliApplication::relocate(const CommandLine& options)
     TerminalWindow window(options, m_streams);
     window.setPageListener([&](const RelocationWindow::Page& page) {
         if (options.DryRun)
-            m_streams.out << page.TargetPath << '\t' << page.Url << '\n';
+            m_streams.out << ShownText::visible(page.TargetPath) << '\t'
+                          << ShownText::visible(page.Url) << '\n';
     });
     Relocation relocation(window, m_fileSystem, m_state, inputs);
     relocation.setDryRun(options.DryRun);
@@ -100,11 +108,11 @@ int CliApplication::relocate(const CommandLine& options)
 bool CliApplication::showWritten(const OutputFiles::Result& written)
 {
     for (const std::string& name : written.Written)
-        m_streams.err << "Geschrieben: " << name << '\n';
+        m_streams.err << "Geschrieben: " << ShownText::visible(name) << '\n';
     for (const std::string& warning : written.Warnings)
-        m_streams.err << "Warnung: " << warning << '\n';
+        m_streams.err << "Warnung: " << ShownText::visible(warning) << '\n';
     for (const std::string& error : written.Errors)
-        m_streams.err << error << '\n';
+        m_streams.err << ShownText::visible(error) << '\n';
     return written.Errors.empty();
 }
 
@@ -164,7 +172,7 @@ int CliApplication::refusal(const Relocation& relocation, Relocation::Outcome ou
 void CliApplication::warnUnmapped(const Relocation& relocation)
 {
     for (const std::string& path : relocation.unmappedPaths())
-        m_streams.err << "Warnung: Die Zuordnungsdatei nennt \"" << path
+        m_streams.err << "Warnung: Die Zuordnungsdatei nennt \"" << ShownText::visible(path)
                       << "\", doch diese Seite gibt es nicht.\n";
 }
 

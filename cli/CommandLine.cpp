@@ -271,7 +271,8 @@ std::string CommandLine::help()
            "                      (Vorgabe: \"" +
            std::string(DefaultTypes) +
            "\")\n"
-           "  --url URL           die neue URL der Homepage\n"
+           "  --url URL           die neue URL der Homepage (für --server, --check und\n"
+           "                      --map absolut mit http:// oder https://)\n"
            "  --no-subpath        Unterverzeichnis und Dateiname nicht an die URL anhängen\n"
            "  --template standard|user\n"
            "                      Standardvorlage default.htm (Vorgabe) oder\n"

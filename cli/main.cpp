@@ -3,6 +3,7 @@
 #include "NativeFileSystem.h"
 #include "NativePath.h"
 #include "SharedState.h"
+#include "ShownText.h"
 
 #include <cstdlib>
 #include <exception>
@@ -75,7 +76,7 @@ int guarded(Run run)
     try {
         return run();
     } catch (const std::exception& error) {
-        std::cerr << "kelvane-cli: " << error.what() << '\n';
+        std::cerr << "kelvane-cli: " << ShownText::visible(error.what()) << '\n';
     }
     return CliApplication::RunFailed;
 }

@@ -1,5 +1,7 @@
 #include "EngineError.h"
 
+#include "SystemErrorText.h"
+
 #include <cerrno>
 
 EngineError::EngineError(Kind kind, const std::string& message, std::error_code reason)
@@ -21,6 +23,6 @@ bool EngineError::meansNoWriteCanSucceed() const
 EngineError EngineError::fileSystem(const std::string& what, const std::string& path,
                                     const std::error_code& reason)
 {
-    return EngineError(Kind::FileSystem, what + ": " + path + " (" + reason.message() + ")",
-                       reason);
+    return EngineError(Kind::FileSystem,
+                       what + ": " + path + " (" + SystemErrorText::german(reason) + ")", reason);
 }

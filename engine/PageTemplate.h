@@ -6,7 +6,9 @@
 
 // A template ready to make pages: the credit line is inserted before every
 // closing body tag once, and the text is split at every "%URL%" so that each
-// page is made by one pass of joining.
+// page is made by one pass of joining. Each placeholder gets the URL escaped
+// for what reads it there: the HTML parser, or inside a <script> element the
+// script's string literal.
 class PageTemplate
 {
 public:
@@ -25,10 +27,21 @@ public:
     // Takes the credit-inserted text.
     explicit PageTemplate(std::string_view creditedText);
 
-    // The page text: every "%URL%", in any letter case, replaced by the URL.
+    // The page text: every "%URL%", in any letter case, replaced by the URL,
+    // escaped so that the browser reads back exactly the URL text.
     std::string render(std::string_view pageUrl) const;
 
 private:
+    enum class Reader
+    {
+        Html,
+        Script
+    };
+
+    void findReaders();
+
     std::vector<std::string> m_pieces; // the text between the placeholders
+    std::vector<Reader> m_readers;     // one for each placeholder
+    bool m_anyScript = false;
     std::size_t m_fixedSize = 0;
 };

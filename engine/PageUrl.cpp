@@ -1,16 +1,20 @@
 #include "PageUrl.h"
 
+#include "BrowserScheme.h"
 #include "FileSystem.h"
 
 namespace {
 
-// Besides what could break out of an attribute or a script, the characters
-// that would change the URL's meaning: "#" starts a fragment, "?" a query,
-// "%" an escape, and "&" a character reference in the page's HTML.
+// Every ASCII character a URL cannot carry as it is (the server rules write
+// them as escapes too), and those that would change its meaning: "#" starts
+// a fragment, "?" a query, "%" an escape, "&" a character reference in the
+// page's HTML. The space and bytes from 0x80 stay: the browser encodes them
+// as the rules do.
 bool needsEscaping(unsigned char c)
 {
     return c < 0x20 || c == 0x7F || c == '"' || c == '\'' || c == '<' || c == '>' || c == '\\' ||
-           c == '#' || c == '?' || c == '%' || c == '&';
+           c == '#' || c == '?' || c == '%' || c == '&' || c == '^' || c == '`' || c == '{' ||
+           c == '}' || c == '|' || c == '[' || c == ']';
 }
 
 bool isControl(std::string_view text, std::size_t at)
@@ -21,18 +25,6 @@ bool isControl(std::string_view text, std::size_t at)
     // U+0080 to U+009F in UTF-8.
     return c == 0xC2 && at + 1 < text.size() && static_cast<unsigned char>(text[at + 1]) >= 0x80 &&
            static_cast<unsigned char>(text[at + 1]) <= 0x9F;
-}
-
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
-{
-    if (text.size() < prefix.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        const char c = text[i];
-        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != prefix[i])
-            return false;
-    }
-    return true;
 }
 
 void appendEscaped(std::string& out, std::string_view text)
@@ -78,19 +70,12 @@ std::string PageUrl::toUrlPath(std::string_view path)
 std::string PageUrl::refusalFor(std::string_view urlText)
 {
     for (std::size_t i = 0; i < urlText.size(); ++i) {
-        const char c = urlText[i];
-        if (c == '"' || c == '<' || c == '>' || isControl(urlText, i))
-            return "Die neue URL enthält ein unzulässiges Zeichen (\", <, > oder ein "
-                   "Steuerzeichen).";
+        if (isControl(urlText, i))
+            return "Die neue URL enthält ein Steuerzeichen.";
     }
-    // Browsers skip leading blanks before they read the scheme.
-    const std::size_t start = urlText.find_first_not_of(' ');
-    const std::string_view address = start == std::string_view::npos ? "" : urlText.substr(start);
-    for (const std::string_view scheme : {"javascript:", "data:", "vbscript:"}) {
-        if (startsWithIgnoringCase(address, scheme))
-            return "Die neue URL darf nicht mit \"" + std::string(scheme) +
-                   "\" beginnen: Besucher sollen zu einer Adresse geleitet werden, nicht ein "
-                   "Skript ausführen.";
-    }
+    if (const std::string scheme = BrowserScheme::scriptSchemeOf(urlText); !scheme.empty())
+        return "Die neue URL darf nicht mit \"" + scheme +
+               "\" beginnen: Besucher sollen zu einer Adresse geleitet werden, nicht ein "
+               "Skript ausführen.";
     return {};
 }

@@ -1,5 +1,6 @@
 #include "Relocation.h"
 
+#include "AbsoluteUrl.h"
 #include "EngineError.h"
 #include "FileSystem.h"
 #include "OutputTree.h"
@@ -8,6 +9,8 @@
 #include "RedirectPlan.h"
 #include "RelocationWindow.h"
 #include "SharedState.h"
+#include "ShownText.h"
+#include "TemplateCharset.h"
 #include "TreePlacement.h"
 #include "TypedPath.h"
 #include "clsDateiString.h"
@@ -67,7 +70,7 @@ Relocation::Outcome Relocation::run()
     } catch (const std::exception& error) {
         failure = std::string("Unerwarteter Fehler: ") + error.what();
     }
-    m_window.showMessage(failure, Icon::Critical);
+    show(failure, Icon::Critical);
     return finish(Outcome::Failed, AbortedStatus);
 }
 
@@ -94,6 +97,8 @@ Relocation::Outcome Relocation::relocate()
         if (!refusal.empty())
             return refuse(refusal, Icon::Critical, false);
     }
+    if (!urlMayBeUsed())
+        return Outcome::Refused;
 
     // What cannot work is refused before the question, and before any page.
     if (!readTypes() || !readMapping() || !readTemplate() || !extraFilesMayBeWritten(baseDirectory))
@@ -122,19 +127,53 @@ Relocation::Outcome Relocation::relocate()
 
 Relocation::Outcome Relocation::refuse(const std::string& message, Icon icon, bool focusDirectory)
 {
-    m_window.showMessage(message, icon);
+    show(message, icon);
     m_window.EnableInputs(true);
     if (focusDirectory)
         m_window.focusVerzeichnis();
     return Outcome::Refused;
 }
 
+// Server rules, a check and a mapping file send visitors to the URL from
+// another host: anything but an absolute http(s) address would loop or land
+// on a host named like a page. A page alone is read by the browser relative
+// to its own address, as the user may mean it; the user hears of it first.
+bool Relocation::urlMayBeUsed()
+{
+    const std::string problem = AbsoluteUrl::problem(m_inputs.URLneu);
+    if (problem.empty())
+        return true;
+    if (m_inputs.needsAbsoluteUrl()) {
+        refuse("Die neue URL taugt nicht für Serverregeln, die Prüfung oder eine "
+               "Zuordnungsdatei: " +
+                   problem + ".",
+               Icon::Critical, false);
+        return false;
+    }
+    show("Warnung: Die neue URL ist keine absolute Adresse (" + problem +
+             "); die Seiten leiten dorthin, wie der Browser sie von ihrer alten Adresse aus liest.",
+         Icon::Information);
+    return true;
+}
+
+// Names from the disk may hold any byte: no line break or escape sequence in
+// one may forge a line of the message or act on a terminal.
+void Relocation::show(const std::string& message, Icon icon)
+{
+    m_window.showMessage(ShownText::visible(message, true), icon);
+}
+
+void Relocation::setStatus(const std::string& text)
+{
+    m_window.SetStatus(ShownText::visible(text));
+}
+
 bool Relocation::outputRootMayBeUsed(const std::string& outputRoot)
 {
     if (m_dryRun || !m_fileSystem.FolderExists(outputRoot))
         return true;
-    return m_window.askYesNo("Ordner " + m_shownBase +
-                             "_Moved bereits vorhanden, Dateien ersetzen?");
+    return m_window.askYesNo(ShownText::visible("Ordner " + m_shownBase +
+                                                "_Moved bereits vorhanden, Dateien ersetzen?"));
 }
 
 void Relocation::collectFiles(clsDateiliste& list, const std::string& baseDirectory)
@@ -162,7 +201,7 @@ bool Relocation::readTypes()
     try {
         entries = parser.TextList();
     } catch (const EngineError& error) {
-        m_window.showMessage(error.what(), Icon::Critical);
+        show(error.what(), Icon::Critical);
         finish(Outcome::Refused, AbortedStatus);
         return false;
     }
@@ -172,7 +211,7 @@ bool Relocation::readTypes()
     }
     if (!m_types.empty())
         return true;
-    m_window.showMessage("Dateitypen fehlerhaft: \"" + m_inputs.Dateitypen +
+    show("Dateitypen fehlerhaft: \"" + m_inputs.Dateitypen +
                              "\" nennt keinen Dateityp.\r\nBitte Typen wie htm;html angeben.",
                          Icon::Critical);
     finish(Outcome::Refused, AbortedStatus);
@@ -226,7 +265,7 @@ bool Relocation::readTemplate()
     try {
         m_templateText = m_fileSystem.ReadAll(path);
     } catch (const EngineError& error) {
-        m_window.showMessage(std::string("Die HTML-Vorlage konnte nicht gelesen werden.\r\n") +
+        show(std::string("Die HTML-Vorlage konnte nicht gelesen werden.\r\n") +
                                  error.what(),
                              Icon::Critical);
         finish(Outcome::Refused, AbortedStatus);
@@ -237,7 +276,7 @@ bool Relocation::readTemplate()
         finish(Outcome::Refused, AbortedStatus);
         return false;
     }
-    m_templateEncoding = TextCodec::detect(m_templateText);
+    m_templateEncoding = TemplateCharset::of(m_templateText);
     return true;
 }
 
@@ -292,7 +331,7 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
         const std::string url = urlFor(relativePath, relativeFolder, fileName);
         const std::string target = m_outputRoot + relativeFolder + PathSeparator + fileName;
 
-        m_window.SetStatus("Schreibe " + fileName + " in " + shownRoot + relativeFolder);
+        setStatus("Schreibe " + fileName + " in " + shownRoot + relativeFolder);
         if (!folderFailure.empty())
             m_failures.pageFailed("Seite " + target + " nicht geschrieben: " + folderFailure);
         else if (m_dryRun || writePage(*tree, fileName, page.render(inTemplateEncoding(url)))) {
@@ -311,7 +350,7 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
     const std::string done = "Fertig, " + std::to_string(m_pagesWritten) + " Dateien verarbeitet";
     if (m_failures.empty())
         return endWriting(tree.get(), Outcome::Done, done);
-    m_window.showMessage(m_failures.message(), Icon::Critical);
+    show(m_failures.message(), Icon::Critical);
     return endWriting(tree.get(), Outcome::Incomplete, done);
 }
 

@@ -66,6 +66,9 @@ public:
 private:
     Outcome relocate();
     Outcome refuse(const std::string& message, RelocationWindow::Icon icon, bool focusDirectory);
+    bool urlMayBeUsed();
+    void show(const std::string& message, RelocationWindow::Icon icon);
+    void setStatus(const std::string& text);
     bool outputRootMayBeUsed(const std::string& outputRoot);
     void collectFiles(clsDateiliste& list, const std::string& baseDirectory);
     bool readTypes();

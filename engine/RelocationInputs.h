@@ -17,6 +17,11 @@ struct RelocationInputs
     std::string Zuordnungsdatei;
     // Server rules cover every file of the site, not only the page types.
     bool AllFiles = false;
+    // Server rules or a check follow the run: the URL must then be an
+    // absolute http(s) address, as it must with a mapping file. Pages alone
+    // take any text.
+    bool NeedsAbsoluteUrl = false;
 
     bool appendsSubpath() const { return Unterverzeichnis == 1; }
+    bool needsAbsoluteUrl() const { return NeedsAbsoluteUrl || !Zuordnungsdatei.empty(); }
 };

@@ -12,6 +12,7 @@
 #include "RunProgress.h"
 #include "Settings.h"
 #include "SharedState.h"
+#include "ShownText.h"
 #include "WindowRegistry.h"
 #include "WindowShell.h"
 #include "frmHTML.h"
@@ -172,11 +173,11 @@ void frmMain::cmdStart_Click()
     m_running = true;
     std::vector<std::string> unmapped;
     {
-        const RelocationInputs inputs = relocationInputs();
+        RelocationInputs inputs = relocationInputs();
         OutputFiles extraFiles(inputs, oldAddress.toStdString());
         m_extras->choose(extraFiles);
+        inputs.NeedsAbsoluteUrl = extraFiles.holdsServerRules();
         OutputFiles::Result written;
-        bool extrasRefused = false;
         std::string outputRoot;
         {
             MainWindowRelocation window(*this);
@@ -305,7 +306,7 @@ void frmMain::warnUnmapped(const std::vector<std::string>& paths)
     constexpr std::size_t Shown = 10;
     QString text = QStringLiteral("Die Zuordnungsdatei nennt Seiten, die es nicht gibt:");
     for (std::size_t i = 0; i < std::min(paths.size(), Shown); ++i)
-        text += QStringLiteral("\n") + QString::fromStdString(paths[i]);
+        text += QStringLiteral("\n") + QString::fromStdString(ShownText::visible(paths[i]));
     if (paths.size() > Shown)
         text += QStringLiteral("\n… und %1 weitere").arg(paths.size() - Shown);
     m_context.dialogs.message(this, QStringLiteral("Kelvane"), text, QMessageBox::Warning,
@@ -332,8 +333,8 @@ void frmMain::showExtras(const OutputFiles::Result& result, const std::string& o
             return;
         QStringList lines;
         for (const std::string& text : texts)
-            lines.append(
-                QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+            lines.append(QString::fromStdString(ShownText::visible(text, true))
+                             .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         m_context.dialogs.message(this, QStringLiteral("Kelvane"), lines.join(u'\n'), icon,
                                   QMessageBox::Ok);
     };

@@ -71,12 +71,19 @@ bool isWebAddress(const QString& text)
            text.startsWith(QStringLiteral("https://"));
 }
 
+// A check follows redirects from another host: the URL must be absolute.
+RelocationInputs checkedInputs(RelocationInputs inputs)
+{
+    inputs.NeedsAbsoluteUrl = true;
+    return inputs;
+}
+
 } // namespace
 
 frmUmzugPruefen::frmUmzugPruefen(const SharedState& state, FileSystem& fileSystem, Dialogs& dialogs,
                                  RelocationInputs inputs, QWidget* parent, HttpCheck::Limits limits)
     : QDialog(parent), m_state(state), m_fileSystem(fileSystem), m_dialogs(dialogs),
-      m_inputs(std::move(inputs)), m_limits(limits)
+      m_inputs(checkedInputs(std::move(inputs))), m_limits(limits)
 {
     setObjectName(QStringLiteral("frmUmzugPruefen"));
     setWindowTitle(QStringLiteral("Umzug prüfen"));

@@ -21,8 +21,10 @@ public:
         m_plan.addOtherFile(file.RelativePath, file.Url);
     }
     std::string text() const override;
+    // The pages left without a rule.
+    std::vector<std::string> warnings() const override;
 
-    // The matcher for exactly this path below the site root.
+    // The matcher for exactly this UTF-8 path below the site root.
     static std::string matcher(std::string_view relativePath);
     // The Location, with "{" and "}" encoded: Caddy would read placeholders.
     static std::string target(std::string_view url);

@@ -1,10 +1,15 @@
 #include "HtaccessRules.h"
 
+#include "LeftOutPages.h"
 #include "RedirectText.h"
 
 #include <cstring>
 
 namespace {
+
+// Apache refuses the whole file, answering 500 for every address, when one
+// line is longer than its buffer of 8192 bytes.
+constexpr std::size_t LineLimit = 8000;
 
 std::string rule(const std::string& pattern, const std::string& target,
                  const char* flags = "[R=301,L,NE]")
@@ -28,10 +33,53 @@ bool apachePatternSafe(std::string_view path)
 }
 
 // mod_rewrite would encode the URL text of a pattern rule again; one that
-// holds an escape, a query or a fragment gets rules per page instead.
+// holds an escape gets rules per page instead.
 bool patternsCanCarry(const std::string& urlText)
 {
-    return RedirectText::locationUrl(urlText).find_first_of("%?#") == std::string::npos;
+    return RedirectText::locationUrl(urlText).find('%') == std::string::npos;
+}
+
+// "%" and "$" would start back-references; a backslash keeps them.
+std::string keptLiterally(std::string_view location)
+{
+    std::string target;
+    for (const char c : location) {
+        if (c == '%' || c == '$')
+            target += '\\';
+        target += c;
+    }
+    return target;
+}
+
+bool linesFit(const std::string& text)
+{
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        if (end - start > LineLimit)
+            return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+// The rules for one address, or the empty text when a line would be too
+// long. Apache appends the visitor's query to a target without one itself;
+// it would put it behind a fragment, so such a target gets the query placed
+// by a rule of its own.
+std::string rulesFor(const RedirectPlan::Rule& address)
+{
+    const std::string pattern = HtaccessRules::pattern(address.Path);
+    const std::string location = RedirectText::locationUrl(address.Url);
+    std::string text;
+    if (RedirectText::hasQueryOrFragment(location)) {
+        const RedirectText::QuerySplice splice = RedirectText::querySplice(location);
+        text = "RewriteCond %{QUERY_STRING} .\n" +
+               rule(pattern,
+                    keptLiterally(splice.Before) + "%{QUERY_STRING}" + keptLiterally(splice.After));
+    }
+    text += rule(pattern, keptLiterally(location));
+    return linesFit(text) ? text : std::string();
 }
 
 } // namespace
@@ -55,11 +103,20 @@ std::string HtaccessRules::text() const
         "<IfModule mod_rewrite.c>\n"
         "RewriteEngine On\n";
     // Rules of single pages and folders come first: the patterns below would
-    // also match a page that has an address of its own.
+    // also match a page that has an address of its own. One left without a
+    // rule is kept from the patterns, so that its page answers.
+    const auto add = [&](const RedirectPlan::Rule& address) {
+        const std::string rules = rulesFor(address);
+        const std::string keep = rule(pattern(address.Path), "-", "[L]");
+        if (!rules.empty())
+            text += rules;
+        else if (linesFit(keep))
+            text += keep;
+    };
     for (const RedirectPlan::Rule& folder : m_plan.folderRules())
-        text += rule(pattern(folder.Path), target(folder.Url));
+        add(folder);
     for (const RedirectPlan::Rule& page : m_plan.pageRules())
-        text += rule(pattern(page.Path), target(page.Url));
+        add(page);
 
     const std::string base = target(m_plan.run().UrlText);
     for (const std::string& type : m_plan.patternTypes()) {
@@ -86,6 +143,18 @@ std::string HtaccessRules::text() const
     return text + "</IfModule>\n";
 }
 
+std::vector<std::string> HtaccessRules::warnings() const
+{
+    LeftOutPages leftOut(".htaccess");
+    for (const auto& rules : {m_plan.folderRules(), m_plan.pageRules()}) {
+        for (const RedirectPlan::Rule& address : rules) {
+            if (rulesFor(address).empty())
+                leftOut.add(address.Path);
+        }
+    }
+    return leftOut.warnings();
+}
+
 std::string HtaccessRules::pattern(std::string_view relativePath)
 {
     std::string pattern = "^";
@@ -108,12 +177,5 @@ std::string HtaccessRules::pattern(std::string_view relativePath)
 
 std::string HtaccessRules::target(std::string_view pageUrl)
 {
-    // "%" and "$" would start back-references; a backslash keeps them.
-    std::string target;
-    for (const char c : RedirectText::locationUrl(pageUrl)) {
-        if (c == '%' || c == '$')
-            target += '\\';
-        target += c;
-    }
-    return target;
+    return keptLiterally(RedirectText::locationUrl(pageUrl));
 }

@@ -25,6 +25,8 @@ public:
         m_plan.addOtherFile(file.RelativePath, file.Url);
     }
     std::string text() const override;
+    // The pages left without a rule.
+    std::vector<std::string> warnings() const override;
 
     // A pattern matching exactly this path, as Apache compares it: decoded,
     // relative to the folder of the .htaccess file.

@@ -20,6 +20,8 @@ public:
         m_plan.addOtherFile(file.RelativePath, file.Url);
     }
     std::string text() const override;
+    // The pages left without a rule.
+    std::vector<std::string> warnings() const override;
 
     // A double-quoted nginx string holding the text literally.
     static std::string quoted(std::string_view text);

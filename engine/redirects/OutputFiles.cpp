@@ -62,6 +62,15 @@ void OutputFiles::add(const OutputFormat& format, std::string path,
     m_files.push_back({&format, std::move(path), std::move(writer), nullptr});
 }
 
+bool OutputFiles::holdsServerRules() const
+{
+    for (const File& file : m_files) {
+        if (file.Format != &OutputFormat::report())
+            return true;
+    }
+    return false;
+}
+
 void OutputFiles::addPage(const RelocationWindow::Page& page)
 {
     for (File& file : m_files)

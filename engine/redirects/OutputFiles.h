@@ -35,6 +35,8 @@ public:
     // With a writer of the caller's, e.g. for a list made after the run.
     void add(const OutputFormat& format, std::string path, std::unique_ptr<RedirectOutput> writer);
     bool empty() const { return m_files.empty(); }
+    // Whether server rules are among the files: they need an absolute URL.
+    bool holdsServerRules() const;
 
     // Why a file cannot be written where it goes, in German, or the empty
     // text. A file of its own path must lie in an existing, writable folder

@@ -99,7 +99,9 @@ bool RedirectPlan::coveredByEveryFilePattern(std::string_view relativePath,
 
 bool RedirectPlan::coveredByPattern(std::string_view relativePath, std::string_view url) const
 {
-    if (!m_patternsAllowed ||
+    // The visitor's query goes before the URL's own fragment and after its
+    // own query, which a pattern's appended path cannot do.
+    if (!m_patternsAllowed || RedirectText::hasQueryOrFragment(m_run.UrlText) ||
         (!m_notForPatterns.empty() &&
          relativePath.find_first_of(m_notForPatterns) != std::string_view::npos))
         return false;

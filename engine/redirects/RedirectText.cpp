@@ -92,3 +92,23 @@ std::string RedirectText::literalPattern(std::string_view path)
     }
     return pattern;
 }
+
+RedirectText::QuerySplice RedirectText::querySplice(std::string_view location)
+{
+    const std::size_t hash = location.find('#');
+    const std::string_view beforeFragment = location.substr(0, hash);
+    QuerySplice splice{std::string(beforeFragment), std::string()};
+    if (hash != std::string_view::npos)
+        splice.After = std::string(location.substr(hash));
+    const std::size_t question = beforeFragment.find('?');
+    if (question == std::string_view::npos)
+        splice.Before += '?';
+    else if (question + 1 < beforeFragment.size())
+        splice.Before += '&';
+    return splice;
+}
+
+bool RedirectText::hasQueryOrFragment(std::string_view location)
+{
+    return location.find_first_of("?#") != std::string_view::npos;
+}

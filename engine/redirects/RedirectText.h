@@ -29,4 +29,18 @@ public:
     static std::string literalPattern(std::string_view path);
 
     static void appendHex(std::string& out, unsigned char byte);
+
+    // Where a server puts the visitor's query into a Location, so that it
+    // arrives the same on every host: after the Location's own query and a
+    // "&" (or after a "?" when it has none) and before its fragment. Before
+    // ends in "?" or "&"; After is the fragment with its "#", or empty.
+    struct QuerySplice
+    {
+        std::string Before;
+        std::string After;
+    };
+    static QuerySplice querySplice(std::string_view location);
+    // Whether a Location has a query or a fragment of its own, so that a
+    // server cannot just append the visitor's query.
+    static bool hasQueryOrFragment(std::string_view location);
 };

@@ -20,9 +20,11 @@ public:
         m_plan.addOtherFile(file.RelativePath, file.Url);
     }
     std::string text() const override;
+    // The pages left without a rule.
+    std::vector<std::string> warnings() const override;
 
     // Text for an XML attribute value; a path that is not UTF-8 is read as
-    // Windows-1252, as a Windows server would name the file.
+    // Windows-1252 (the rules leave such pages out).
     static std::string attribute(std::string_view text);
     // The Location, with "{" and "}" encoded: IIS would read server
     // variables.

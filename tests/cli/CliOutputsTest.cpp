@@ -93,26 +93,28 @@ protected:
 
 TEST_F(CliOutputs, DryRunListsPagesAndUrlsButWritesNothing)
 {
-    EXPECT_EQ(run({"--dry-run", "--url", "U", (root / "site").string()}), CliApplication::Done);
+    EXPECT_EQ(run({"--dry-run", "--url", "http://u.example", (root / "site").string()}),
+              CliApplication::Done);
     const std::string moved = (root / "site_Moved").string() + PathSeparator;
-    EXPECT_EQ(out.str(),
-              moved + "a.htm\tU/a.htm\n" + moved + "x" + PathSeparator + "b c.htm\tU/x/b c.htm\n");
+    EXPECT_EQ(out.str(), moved + "a.htm\thttp://u.example/a.htm\n" + moved + "x" + PathSeparator +
+                             "b c.htm\thttp://u.example/x/b c.htm\n");
     EXPECT_FALSE(fs::exists(root / "site_Moved"));
 }
 
 TEST_F(CliOutputs, ReportAndHtaccessAreWrittenAfterTheRun)
 {
     const fs::path report = root / "bericht.csv";
-    EXPECT_EQ(
-        run({"--htaccess", "--report", report.string(), "--url", "U", (root / "site").string()}),
-        CliApplication::Done);
+    EXPECT_EQ(run({"--htaccess", "--report", report.string(), "--url", "http://u.example",
+                   (root / "site").string()}),
+              CliApplication::Done);
     std::ifstream csv(report, std::ios::binary);
     const std::string csvText{std::istreambuf_iterator<char>(csv), {}};
-    EXPECT_NE(csvText.find((root / "site_Moved" / "x" / "b c.htm").string() + ",U/x/b c.htm\r\n"),
+    EXPECT_NE(csvText.find((root / "site_Moved" / "x" / "b c.htm").string() +
+                           ",http://u.example/x/b c.htm\r\n"),
               std::string::npos);
     std::ifstream htaccess(root / "site_Moved" / ".htaccess", std::ios::binary);
     const std::string rules{std::istreambuf_iterator<char>(htaccess), {}};
-    EXPECT_NE(rules.find("\\.htm)$\" \"U/$1\" [R=301,L]"), std::string::npos)
+    EXPECT_NE(rules.find("\\.htm)$\" \"http://u.example/$1\" [R=301,L]"), std::string::npos)
         << "one pattern covers both pages, the space included\n"
         << rules;
 }
@@ -120,22 +122,26 @@ TEST_F(CliOutputs, ReportAndHtaccessAreWrittenAfterTheRun)
 TEST_F(CliOutputs, OptionsThatCannotGoTogetherAreWrongUsage)
 {
     const std::string site = (root / "site").string();
-    EXPECT_EQ(run({"--server", "apache,bogus", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--server", "apache,bogus", "--url", "http://u.example", site}),
+              CliApplication::WrongUsage);
     EXPECT_NE(err.str().find("\"bogus\""), std::string::npos);
-    EXPECT_EQ(run({"--server", "report", "--url", "U", site}), CliApplication::WrongUsage);
-    EXPECT_EQ(run({"--htaccess=1", "--url", "U", site}), CliApplication::WrongUsage);
-    EXPECT_EQ(run({"--dry-run", "--server", "nginx", "--url", "U", site}),
+    EXPECT_EQ(run({"--server", "report", "--url", "http://u.example", site}),
               CliApplication::WrongUsage);
-    EXPECT_EQ(run({"--dry-run", "--htaccess", "--url", "U", site}), CliApplication::WrongUsage);
-    EXPECT_EQ(run({"--dry-run", "--report", "r.csv", "--url", "U", site}),
+    EXPECT_EQ(run({"--htaccess=1", "--url", "http://u.example", site}), CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--dry-run", "--server", "nginx", "--url", "http://u.example", site}),
               CliApplication::WrongUsage);
-    EXPECT_EQ(run({"--report", "", "--url", "U", site}), CliApplication::WrongUsage);
-    EXPECT_EQ(run({"--map", "", "--url", "U", site}), CliApplication::WrongUsage);
-    EXPECT_EQ(run({"--check", "http://alt", "--dry-run", "--url", "U", site}),
+    EXPECT_EQ(run({"--dry-run", "--htaccess", "--url", "http://u.example", site}),
               CliApplication::WrongUsage);
-    EXPECT_EQ(run({"--check", "http://alt", "--htaccess", "--url", "U", site}),
+    EXPECT_EQ(run({"--dry-run", "--report", "r.csv", "--url", "http://u.example", site}),
               CliApplication::WrongUsage);
-    EXPECT_EQ(run({"--check", "alt.example", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--report", "", "--url", "http://u.example", site}), CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--map", "", "--url", "http://u.example", site}), CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--check", "http://alt", "--dry-run", "--url", "http://u.example", site}),
+              CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--check", "http://alt", "--htaccess", "--url", "http://u.example", site}),
+              CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--check", "alt.example", "--url", "http://u.example", site}),
+              CliApplication::WrongUsage);
     EXPECT_NE(err.str().find("--check erwartet die alte Adresse"), std::string::npos);
     EXPECT_EQ(run({"--sitemaps", "alt.example", "--url", "U", site}), CliApplication::WrongUsage);
     EXPECT_NE(err.str().find("--sitemaps: Die alte Adresse muss mit http://"), std::string::npos);
@@ -158,15 +164,16 @@ TEST_F(CliOutputs, MappedUrlReachesDryRunPageReportAndHtaccess)
     const std::string warning =
         "Warnung: Die Zuordnungsdatei nennt \"weg.htm\", doch diese Seite gibt es nicht.\n";
 
-    EXPECT_EQ(run({"--dry-run", "--map", map.string(), "--url", "U", site}), CliApplication::Done);
+    EXPECT_EQ(run({"--dry-run", "--map", map.string(), "--url", "http://u.example", site}),
+              CliApplication::Done);
     EXPECT_NE(out.str().find("b c.htm\thttps://anders.example/b,c\n"), std::string::npos);
-    EXPECT_NE(out.str().find("a.htm\tU/a.htm\n"), std::string::npos);
+    EXPECT_NE(out.str().find("a.htm\thttp://u.example/a.htm\n"), std::string::npos);
     EXPECT_EQ(err.str().rfind(warning, 0), 0u) << err.str();
 
     const fs::path report = root / "bericht.csv";
-    EXPECT_EQ(
-        run({"--htaccess", "--report", report.string(), "--map", map.string(), "--url", "U", site}),
-        CliApplication::Done);
+    EXPECT_EQ(run({"--htaccess", "--report", report.string(), "--map", map.string(), "--url",
+                   "http://u.example", site}),
+              CliApplication::Done);
     std::ifstream csv(report, std::ios::binary);
     EXPECT_NE(std::string(std::istreambuf_iterator<char>(csv), {})
                   .find(",\"https://anders.example/b,c\"\r\n"),
@@ -186,17 +193,18 @@ TEST_F(CliOutputs, MalformedOrMissingMappingIsWrongUsageAndWritesNothing)
     const fs::path map = root / "map.csv";
     const std::string site = (root / "site").string();
     std::ofstream(map) << "a.htm,https://n.example/a\r\n\"x/b c.htm,https://n.example/b\r\n";
-    EXPECT_EQ(run({"--htaccess", "--map", map.string(), "--url", "U", site}),
+    EXPECT_EQ(run({"--htaccess", "--map", map.string(), "--url", "http://u.example", site}),
               CliApplication::WrongUsage);
     EXPECT_EQ(err.str(), "Zuordnungsdatei, Zeile 2: Anführungszeichen nicht geschlossen\n");
-    EXPECT_EQ(run({"--map", (root / "fehlt.csv").string(), "--url", "U", site}),
+    EXPECT_EQ(run({"--map", (root / "fehlt.csv").string(), "--url", "http://u.example", site}),
               CliApplication::WrongUsage);
     EXPECT_FALSE(fs::exists(root / "site_Moved"));
 }
 
 TEST_F(CliOutputs, NoHtaccessAfterARefusedRun)
 {
-    EXPECT_EQ(run({"--htaccess", "--types", "gif", "--url", "U", (root / "site").string()}),
+    EXPECT_EQ(run({"--htaccess", "--types", "gif", "--url", "http://u.example",
+                   (root / "site").string()}),
               CliApplication::Refused);
     EXPECT_FALSE(fs::exists(root / "site_Moved"));
 }
@@ -208,7 +216,7 @@ namespace {
 TEST_F(CliOutputs, ServerListWritesEachFormatAtItsPlace)
 {
     EXPECT_EQ(run({"--server", "nginx,caddy,iis,netlify", "--htaccess", "--no-subpath", "--url",
-                   "U", (root / "site").string()}),
+                   "http://u.example", (root / "site").string()}),
               CliApplication::Done);
     for (const fs::path& file :
          {root / "site_Moved.nginx.conf", root / "site_Moved.Caddyfile",
@@ -217,7 +225,8 @@ TEST_F(CliOutputs, ServerListWritesEachFormatAtItsPlace)
         EXPECT_TRUE(fs::exists(file)) << file;
     std::ifstream htaccess(root / "site_Moved" / ".htaccess");
     const std::string rules{std::istreambuf_iterator<char>(htaccess), {}};
-    EXPECT_NE(rules.find("RewriteRule \"\\.htm$\" \"U\" [R=301,L,NE]"), std::string::npos)
+    EXPECT_NE(rules.find("RewriteRule \"\\.htm$\" \"http://u.example\" [R=301,L,NE]"),
+              std::string::npos)
         << "all pages to one URL: one rule per type\n"
         << rules;
     EXPECT_NE(err.str().find("Geschrieben: site_Moved.Caddyfile"), std::string::npos);

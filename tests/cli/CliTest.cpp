@@ -3,6 +3,7 @@
 #include "NativePath.h"
 #include "SharedState.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -267,6 +268,43 @@ TEST_F(Cli, EveryFailureOfTheRunIsExitStatusThree)
 #endif
     EXPECT_EQ(run({"--help"}), CliApplication::Done);
     EXPECT_NE(out.str().find("3 Fehler beim Lauf"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+// An empty or relative URL would loop or leave the host in every rule: the
+// rules and the check refuse it, pages alone take it with one warning line.
+TEST_F(Cli, UrlThatIsNoAbsoluteAddressIsRefusedForRulesAndWarnedForPages)
+{
+    for (const std::string url : {"", "/"}) {
+        SCOPED_TRACE(url);
+        err.str("");
+        EXPECT_EQ(run({"--yes", "--server", "nginx", "--url", url, site.string()}),
+                  CliApplication::Refused);
+        EXPECT_EQ(err.str().rfind("Die neue URL taugt nicht für Serverregeln", 0), 0u) << err.str();
+        EXPECT_FALSE(fs::exists(root / "Alte Seite_Moved.nginx.conf"));
+        EXPECT_EQ(run({"--check", "http://127.0.0.1:9", "--url", url, site.string()}),
+                  CliApplication::Refused);
+
+        err.str("");
+        EXPECT_EQ(run({"--yes", "--url", url, site.string()}), CliApplication::Done);
+        EXPECT_EQ(err.str().rfind("Warnung: Die neue URL ist keine absolute Adresse", 0), 0u);
+        const std::string said = err.str();
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    }
+}
+
+TEST_F(Cli, DryRunShowsControlCharactersOfNamesVisibly)
+{
+    writeFile(site / "zwei\nZeilen\x1B[31m.htm", "old");
+    EXPECT_EQ(run({"--dry-run", "--url", "http://n.example", site.string()}), CliApplication::Done);
+    EXPECT_NE(
+        out.str().find("zwei\\nZeilen\\x1B[31m.htm\thttp://n.example/zwei%0AZeilen%1B%5B31m.htm\n"),
+        std::string::npos)
+        << out.str();
+    EXPECT_EQ(out.str().find('\x1B'), std::string::npos);
 }
 
 } // namespace

@@ -23,21 +23,31 @@ ENCODED_PATH = re.compile(r"^/(?:[A-Za-z0-9\-._~/]|%[0-9A-F]{2})*$")
 
 
 def as_text(path):
-    """A file name as a Windows host names it: UTF-8, else Windows-1252."""
+    """A file name as IIS reads the decoded request path, or None for a name it
+    cannot read the same way (not UTF-8, or with control characters)."""
     try:
-        return path.decode("utf-8")
+        text = path.decode("utf-8")
     except UnicodeDecodeError:
-        return path.decode("cp1252")
+        return None
+    return None if re.search("[\x00-\x1f\x7f]", text) else text
 
 
 def check_web_config(moved, pages, all_files, failures):
     root = ElementTree.parse(os.path.join(moved, "web.config")).getroot()
     rewrite = root.find("system.webServer/rewrite")
-    keys = {entry.get("key") for entry in rewrite.iter("add") if entry.get("key") is not None}
+    key_list = [entry.get("key") for entry in rewrite.iter("add") if entry.get("key") is not None]
+    keys = set(key_list)
+    if len(keys) != len(key_list):
+        failures.append("web.config holds a key twice, which IIS refuses for the whole site")
+    readable = {as_text(page) for page in pages} | {"sub/"}
+    for key in keys - readable:
+        failures.append("web.config key %r names no request path" % key)
     patterns = [re.compile(match.get("url")) for match in rewrite.iter("match")
                 if match.get("url") not in (".+", "^$")]
     for page in pages + [b"sub/"]:
         name = as_text(page)
+        if name is None:
+            continue
         if name not in keys and not any(p.fullmatch(name) for p in patterns):
             failures.append("web.config covers no rule for %r" % name)
     if not any(match.get("url") == "^$" for match in rewrite.iter("match")):

@@ -103,6 +103,8 @@ INSTANTIATE_TEST_SUITE_P(
                     UrlCase{"U", S + "a#b", "que?ry.htm", true, "U/a%23b/que%3Fry.htm"},
                     UrlCase{"U", "", "faq&copy.htm", true, "U/faq%26copy.htm"},
                     UrlCase{"U?x=1#top", "", "a.htm", true, "U?x=1#top/a.htm"},
+                    UrlCase{"U", S + "a^b", "{c}|[d]`.htm", true,
+                            "U/a%5Eb/%7Bc%7D%7C%5Bd%5D%60.htm"},
                     UrlCase{"U&amp;", S + "100%", "a.htm", false, "U&amp;"}));
 
 struct UrlTextCase
@@ -124,11 +126,15 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, UrlTexts,
     testing::Values(UrlTextCase{"", false}, UrlTextCase{"https://neu.example/a b?x=1&y#z", false},
                     UrlTextCase{"http://n/\xC3\xBC", false}, UrlTextCase{"/relative/data:x", false},
-                    UrlTextCase{"http://n/\"", true}, UrlTextCase{"http://n/<b>", true},
-                    UrlTextCase{"http://n/>", true}, UrlTextCase{"http://n/\r\n", true},
+                    UrlTextCase{"http://n/\"", false}, UrlTextCase{"http://n/<b>", false},
+                    UrlTextCase{"/", false}, UrlTextCase{"http://n/\r\n", true},
                     UrlTextCase{"http://n/\x7f", true}, UrlTextCase{"http://n/\xC2\x85", true},
                     UrlTextCase{"javascript:alert(1)", true}, UrlTextCase{"JavaScript:x", true},
                     UrlTextCase{"  jAvAsCrIpT:x", true}, UrlTextCase{"DATA:text/html,x", true},
-                    UrlTextCase{"vbscript:x", true}, UrlTextCase{"java\tscript:x", true}));
+                    UrlTextCase{"vbscript:x", true}, UrlTextCase{"java\tscript:x", true},
+                    // As the browser reads the text where a template leaves it unescaped.
+                    UrlTextCase{"jav&#97;script:x", true}, UrlTextCase{"javascript&colon;x", true},
+                    UrlTextCase{"java&Tab;script:x", true}, UrlTextCase{"&#x6A;avascript:x", true},
+                    UrlTextCase{"d&#97ta:x", true}, UrlTextCase{"http://n/a&colon;b", false}));
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 #include <regex>
+#include <set>
 
 namespace {
 
@@ -175,18 +176,19 @@ TEST(RedirectWriters, EachFormatWritesFolderPageTypeAndEveryFileRules)
           "RewriteRule \"^img/b\\x22\\.png$\" \"" + U + "/img/b\\%22.png\" [R=301,L,NE]"}});
     cases.push_back({"nginx",
                      std::make_unique<NginxRules>(run),
-                     {"location = \"/\" { return 301 \"" + U + "/\"; }",
-                      "location = \"/q\\\" $.htm\" { return 301 \"" + U + "/q%22%20%24.htm\"; }",
+                     {"location = \"/\" { return 301 \"" + U + "/$is_args$args\"; }",
+                      "location = \"/q\\\" $.htm\" { return 301 \"" + U + "/q%22%20%24.htm$is_args$args\"; }",
                       "location ~ \"^/(?<kelvane>[A-Za-z0-9._~/!()+,;=:@-]*\\\\x2Ehtm)$\" { if (-f "
                       "$request_filename) { return 301 \"" +
-                          U + "/$kelvane\"; } }",
+                          U + "/$kelvane$is_args$args\"; } }",
                       "location ~ \"^/(?!" + escapedForNginx(Alone) +
                           ")(?<kelvane>[A-Za-z0-9._~/!()+,;=:@-]*[A-Za-z0-9._~!()+,;=:@-])$\" { if "
                           "(-f $request_filename) { return 301 \"" +
-                          U + "/$kelvane\"; } }"}});
+                          U + "/$kelvane$is_args$args\"; } }"}});
     cases.push_back({"caddy",
                      std::make_unique<CaddyRules>(run),
                      {"@kelvane_1 path_regexp ^/$", "redir @kelvane_1 \"" + U + "/\" 301",
+                      "redir @kelvane_1_q \"" + U + "/?{query}\" 301",
                       "@kelvane_2 path_regexp ^/q\\x22\\x20\\x24\\x2Ehtm$",
                       "\tpath_regexp kelvane_type_1 ^/([A-Za-z0-9._~/!()+,;=:@-]*\\x2Ehtm)$",
                       "redir @kelvane_type_1 \"" + U + "/{re.kelvane_type_1.1}\" 301",
@@ -199,7 +201,7 @@ TEST(RedirectWriters, EachFormatWritesFolderPageTypeAndEveryFileRules)
                      {"          <add key=\"q&quot; $.htm\" value=\"" + U + "/q%22%20$.htm\" />",
                       "          <match url=\"^$\" />",
                       "          <action type=\"Redirect\" url=\"" + U +
-                          "/{R:1}\" redirectType=\"Permanent\" appendQueryString=\"false\" />",
+                          "/{R:1}\" redirectType=\"Permanent\" appendQueryString=\"true\" />",
                       "          <match url=\"^(?!" + Alone +
                           ")([A-Za-z0-9._~/!()+,;=:@-]*[A-Za-z0-9._~!()+,;=:@-])$\" "
                           "ignoreCase=\"false\" />",
@@ -219,6 +221,77 @@ TEST(RedirectWriters, EachFormatWritesFolderPageTypeAndEveryFileRules)
         for (const std::string& line : c.expectedLines)
             EXPECT_NE(text.find("\n" + line + "\n"), std::string::npos) << line << "\n" << text;
     }
+}
+
+struct LeftOutCase
+{
+    const char* name;
+    std::unique_ptr<RedirectOutput> writer;
+    std::string path;
+    std::string url;
+    std::string absent;     // no rule may name this
+    std::string keptByRule; // the line that keeps the patterns off, if any
+};
+
+// Such an address gets no rule, the patterns leave it alone and the run
+// hears of it; the file stays one its server reads.
+TEST(RedirectWriters, AnAddressTheHostCannotCarryGetsNoRuleAndAWarning)
+{
+    const RedirectRun run{U, true};
+    const std::string longUrl = "http://m.example/" + std::string(8100, 'l');
+    std::vector<LeftOutCase> cases;
+    cases.push_back({"apache, long URL", std::make_unique<HtaccessRules>(run), "long.htm", longUrl,
+                     "lll", "RewriteRule \"^long\\.htm$\" \"-\" [L]"});
+    cases.push_back({"nginx, long URL", std::make_unique<NginxRules>(run), "long.htm",
+                     "http://m.example/" + std::string(4000, 'l'), "lll",
+                     "location = \"/long.htm\" { }"});
+    cases.push_back({"caddy, not UTF-8", std::make_unique<CaddyRules>(run), "caf\xE9.htm",
+                     U + "/caf\xE9.htm", "caf", ""});
+    cases.push_back({"iis, not UTF-8", std::make_unique<WebConfigRules>(run), "caf\xE9.htm",
+                     U + "/caf\xE9.htm", "caf", ""});
+    cases.push_back({"iis, control byte", std::make_unique<WebConfigRules>(run), "a\x01.htm",
+                     U + "/a%01.htm", "key=\"a", ""});
+    for (LeftOutCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.writer->addPage(page("a.htm", U + "/a.htm"));
+        c.writer->addPage(page(c.path, c.url));
+        const std::string text = c.writer->text();
+        EXPECT_EQ(text.find(c.absent), std::string::npos) << text.substr(0, 2000);
+        if (!c.keptByRule.empty()) {
+            EXPECT_NE(text.find("\n" + c.keptByRule + "\n"), std::string::npos) << text;
+        }
+        const auto warnings = c.writer->warnings();
+        ASSERT_EQ(warnings.size(), 1u);
+        EXPECT_NE(warnings[0].find("1 Seite bekommt keine Regel"), std::string::npos);
+        EXPECT_NE(warnings[0].find("/" + c.path.substr(0, 3)), std::string::npos) << warnings[0];
+    }
+}
+
+// Caddy splits a line at Unicode white space; the regular expression holds
+// none, whatever the name.
+TEST(RedirectWriters, CaddyMatchersStayOneWord)
+{
+    const std::pair<std::string, std::string> spaces[] = {
+        {"\xC2\xA0", "A0"}, {"\xC2\x85", "85"}, {"\xE2\x80\xA8", "2028"}, {"\xE3\x80\x80", "3000"}};
+    for (const auto& [space, code] : spaces)
+        EXPECT_EQ(CaddyRules::matcher("a" + space + "b.htm"),
+                  "path_regexp ^/a\\x{" + code + "}b\\x2Ehtm$");
+}
+
+// Distinct pages must get distinct keys: IIS refuses a map with a key twice.
+TEST(RedirectWriters, WebConfigKeysAreDistinct)
+{
+    WebConfigRules rules({U, true});
+    for (const std::string name : {"a\x01.htm", "a\x02.htm", "\xE4.htm", "\xC3\xA4.htm", "a.htm#"})
+        rules.addPage(page(name, "http://m.example/" + std::to_string(name.size())));
+    const std::string text = rules.text();
+    std::set<std::string> keys;
+    std::size_t count = 0;
+    for (std::size_t at = text.find("key=\""); at != std::string::npos;
+         at = text.find("key=\"", at + 1), ++count)
+        keys.insert(text.substr(at, text.find('"', at + 5) - at));
+    EXPECT_EQ(count, 2u) << text;
+    EXPECT_EQ(keys.size(), count);
 }
 
 TEST(RedirectWriters, RedirectsFileWarnsBeyondTheHostsLimits)

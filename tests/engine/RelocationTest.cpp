@@ -338,7 +338,8 @@ TEST_F(RelocationRun, UnsafeUrlOrOutputRootIsRefusedBeforeAnythingIsWritten)
 {
     fileSystem.addFile(Site + S + "a.htm", "old");
     const std::pair<std::function<void()>, std::string> rows[] = {
-        {[&] { inputs.URLneu = "http://n/\"x"; }, "Die neue URL enthält"},
+        {[&] { inputs.URLneu = "http://n/\x01x"; }, "Die neue URL enthält"},
+        {[&] { inputs.URLneu = "jav&#97;script:x()"; }, "Die neue URL darf nicht"},
         {[&] { inputs.URLneu = " JavaScript:x()"; }, "Die neue URL darf nicht"},
         {[&] { fileSystem.Links.insert(Moved); }, "Ordner " + Moved + " ist eine Verknüpfung"},
         {[&] { fileSystem.addFolder(Moved), fileSystem.LockedRoots.insert(Moved); },
@@ -499,3 +500,66 @@ TEST_F(RelocationRun, AllFilesReportsTheOtherFilesAfterThePagesAndWritesNoPageFo
     }
     EXPECT_EQ(fileSystem.Files.count(Moved + S + "README"), 0u);
 }
+
+namespace {
+
+// Rules, a check and a mapping send visitors on from another host: only an
+// absolute address works there. Pages alone take any text, with a warning.
+TEST_F(RelocationRun, UrlThatIsNoAbsoluteAddressIsRefusedForRulesAndWarnedForPages)
+{
+    fileSystem.addFile(Site + S + "a.htm", "old");
+    fileSystem.addFile(Site + S + "map.csv", "a.htm,http://m.example/a\n");
+    for (const std::string url : {"", "/", "neu.example/x", "http:///x"}) {
+        SCOPED_TRACE(url);
+        inputs.URLneu = url;
+        for (const bool mapping : {false, true}) {
+            inputs.NeedsAbsoluteUrl = !mapping;
+            inputs.Zuordnungsdatei = mapping ? Site + S + "map.csv" : "";
+            window.Calls.clear();
+            EXPECT_EQ(run(true), Outcome::Refused);
+            EXPECT_EQ(window.Calls.at(1).rfind("message:1:Die neue URL taugt nicht für "
+                                               "Serverregeln",
+                                               0),
+                      0u)
+                << window.Calls.at(1);
+        }
+        inputs.NeedsAbsoluteUrl = false;
+        inputs.Zuordnungsdatei.clear();
+        window.Calls.clear();
+        EXPECT_EQ(run(true), Outcome::Done);
+        EXPECT_EQ(window.Calls.at(1).rfind("message:3:Warnung: Die neue URL ist keine absolute", 0),
+                  0u)
+            << window.Calls.at(1);
+        EXPECT_EQ(window.Calls.at(1).find('\n'), std::string::npos);
+    }
+}
+
+TEST_F(RelocationRun, TheTemplatesDeclaredCharsetDecidesTheUrlsBytes)
+{
+    fileSystem.addFile(Site + S +
+                       "f\xC3\xBC"
+                       "r.htm");
+    fileSystem.Files[state.StandardTemplatePath] =
+        "<meta charset=\"utf-8\"><!-- \xE4 --><a href=\"%URL%\"></body>";
+    run();
+    const std::string written = fileSystem.Files.at(Moved + S +
+                                                    "f\xC3\xBC"
+                                                    "r.htm");
+    EXPECT_NE(written.find("href=\"http://new.example/f\xC3\xBC"
+                           "r.htm\""),
+              std::string::npos)
+        << written;
+}
+
+TEST_F(RelocationRun, NamesInMessagesShowTheirControlCharacters)
+{
+    fileSystem.addFile(Site + S + "a\nb\x1B[2J.htm", "old");
+    fileSystem.UnwritableFiles.insert(Moved + S + "a\nb\x1B[2J.htm");
+    EXPECT_EQ(run(), Outcome::Incomplete);
+    const Calls calls = window.callsWithoutProgress();
+    const std::string& message = calls.at(calls.size() - 3);
+    EXPECT_NE(message.find("a\\nb\\x1B[2J.htm"), std::string::npos) << message;
+    EXPECT_EQ(message.find('\x1B'), std::string::npos);
+}
+
+} // namespace
