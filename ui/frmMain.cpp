@@ -178,6 +178,7 @@ void frmMain::cmdStart_Click()
         m_extras->choose(extraFiles);
         inputs.NeedsAbsoluteUrl = extraFiles.holdsServerRules();
         OutputFiles::Result written;
+        bool extrasRefused = false;
         std::string outputRoot;
         {
             MainWindowRelocation window(*this);

@@ -106,14 +106,18 @@ std::string CaddyRules::text() const
     }
     if (m_plan.coversEveryFile()) {
         // Go's expressions know no lookahead: what stays is a matcher of its own.
-        text += "@kelvane_every_file {\n"
-                "\tpath_regexp kelvane_every_file ^/(" +
-                std::string(RedirectText::PlainClass) + "*" + RedirectPlan::PlainNameEnd +
-                ")$\n"
-                "\tnot path_regexp ^/(?:" +
-                RedirectPlan::LeftAlonePattern + ")\n\tfile\n}\n";
-        text += "redir @kelvane_every_file \"" + base +
-                (m_plan.patternsAppendPath() ? "/{re.kelvane_every_file.1}" : "") + "\" 301\n";
+        const std::string match = "\tpath_regexp kelvane_every_file ^/(" +
+                                  std::string(RedirectText::PlainClass) + "*" +
+                                  RedirectPlan::PlainNameEnd +
+                                  ")$\n"
+                                  "\tnot path_regexp ^/(?:" +
+                                  RedirectPlan::LeftAlonePattern + ")\n\tfile\n";
+        const std::string redirect =
+            base + (m_plan.patternsAppendPath() ? "/{re.kelvane_every_file.1}" : "");
+        text += "@kelvane_every_file_q {\n" + match + HasQuery + "}\n";
+        text += "redir @kelvane_every_file_q \"" + redirect + "?{query}\" 301\n";
+        text += "@kelvane_every_file {\n" + match + "}\n";
+        text += "redir @kelvane_every_file \"" + redirect + "\" 301\n";
     }
     return text;
 }

@@ -108,7 +108,8 @@ std::string NginxRules::text() const
                 quoted("^/(?!" + std::string(RedirectPlan::LeftAlonePattern) + ")(?<kelvane>" +
                        RedirectText::PlainClass + "*" + RedirectPlan::PlainNameEnd + ")$") +
                 " { if (-f $request_filename) { return 301 " +
-                quoted(m_plan.patternsAppendPath() ? base + "/$kelvane" : base) + "; } }\n";
+                quoted((m_plan.patternsAppendPath() ? base + "/$kelvane" : base) + "$is_args$args") +
+                "; } }\n";
     return text;
 }
 

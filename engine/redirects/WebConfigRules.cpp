@@ -20,7 +20,7 @@ std::string everyFileRule(const std::string& base, bool appendsPath)
            "          </conditions>\n"
            "          <action type=\"Redirect\" url=\"" +
            WebConfigRules::attribute(base + (appendsPath ? "/{R:1}" : "")) +
-           "\" redirectType=\"Permanent\" appendQueryString=\"false\" />\n"
+           "\" redirectType=\"Permanent\" appendQueryString=\"true\" />\n"
            "        </rule>\n";
 }
 
