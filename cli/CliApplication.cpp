@@ -9,6 +9,7 @@
 #include "OutputFiles.h"
 #include "Relocation.h"
 #include "SharedState.h"
+#include "TextCodec.h"
 #include "TreePlacement.h"
 #include "TypedPath.h"
 
@@ -67,6 +68,7 @@ int CliApplication::relocate(const CommandLine& options)
     relocation.setDryRun(options.DryRun);
     const Relocation::Outcome outcome = relocation.run();
     warnUnmapped(relocation);
+    warnCaseTwins(relocation);
     int status = reportOutcome(options, relocation, outcome, window);
 
     // The report lists what was written, also when the run stopped early.
@@ -131,9 +133,19 @@ int CliApplication::refusal(const Relocation& relocation, Relocation::Outcome ou
 
 void CliApplication::warnUnmapped(const Relocation& relocation)
 {
-    for (const std::string& path : relocation.unmappedPaths())
-        m_streams.err << "Warnung: Die Zuordnungsdatei nennt \"" << path
-                      << "\", doch diese Seite gibt es nicht.\n";
+    for (const std::string& path : relocation.unmappedPaths()) {
+        m_streams.err << "Warnung: Die Zuordnungsdatei nennt \"" << TextCodec::visible(path)
+                      << "\", doch diese Seite gibt es nicht.";
+        if (!TextCodec::isValidUtf8(path))
+            m_streams.err << " Die Zuordnungsdatei ist wohl nicht als UTF-8 gespeichert.";
+        m_streams.err << '\n';
+    }
+}
+
+void CliApplication::warnCaseTwins(const Relocation& relocation)
+{
+    for (const std::string& warning : relocation.caseWarnings())
+        m_streams.err << "Warnung: " << warning << '\n';
 }
 
 // Plans the pages as a dry run would, then asks the old site for each.

@@ -37,6 +37,7 @@ private:
     int refusal(const Relocation& relocation, Relocation::Outcome outcome,
                 const TerminalWindow& window);
     void warnUnmapped(const Relocation& relocation);
+    void warnCaseTwins(const Relocation& relocation);
     bool writeFile(const std::string& path, const std::string& bytes);
     int reportOutcome(const CommandLine& options, const Relocation& relocation,
                       Relocation::Outcome outcome, const TerminalWindow& window);

@@ -2,6 +2,24 @@
 
 #include <cerrno>
 
+#ifdef _WIN32
+#include "WindowsErrorText.h"
+#endif
+
+namespace {
+
+// The system's reason as UTF-8 text.
+std::string reasonText(const std::error_code& reason)
+{
+#ifdef _WIN32
+    if (reason.category() == std::system_category())
+        return WindowsErrorText::of(static_cast<unsigned long>(reason.value()));
+#endif
+    return reason.message();
+}
+
+} // namespace
+
 EngineError::EngineError(Kind kind, const std::string& message, std::error_code reason)
     : std::runtime_error(message), m_kind(kind), m_reason(reason)
 {}
@@ -10,6 +28,11 @@ bool EngineError::meansNoWriteCanSucceed() const
 {
     if (!m_reason)
         return false;
+#ifdef _WIN32
+    if (m_reason.category() == std::system_category() &&
+        WindowsErrorText::meansNoWriteCanSucceed(static_cast<unsigned long>(m_reason.value())))
+        return true;
+#endif
 #ifdef EDQUOT
     if (m_reason == std::error_condition(EDQUOT, std::generic_category()))
         return true;
@@ -21,6 +44,6 @@ bool EngineError::meansNoWriteCanSucceed() const
 EngineError EngineError::fileSystem(const std::string& what, const std::string& path,
                                     const std::error_code& reason)
 {
-    return EngineError(Kind::FileSystem, what + ": " + path + " (" + reason.message() + ")",
+    return EngineError(Kind::FileSystem, what + ": " + path + " (" + reasonText(reason) + ")",
                        reason);
 }

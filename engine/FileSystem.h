@@ -20,6 +20,8 @@ struct FolderContents
 {
     std::vector<std::string> Files;
     std::vector<std::string> SubFolders;
+    // Links to folders, which a walk does not enter.
+    std::vector<std::string> SkippedLinks;
 };
 
 // Every file and folder access of the program goes through this interface, so
@@ -37,7 +39,7 @@ public:
     // Creates one folder whose parent exists.
     virtual void CreateFolder(const std::string& path) = 0;
     // Lists files and subfolders, each sorted by name. Links to folders are
-    // left out so that a walk cannot loop; links to files count as files.
+    // listed apart so that a walk cannot loop; links to files count as files.
     virtual FolderContents ListFolder(const std::string& path) = 0;
     // The whole file as bytes; an empty file gives the empty text.
     virtual std::string ReadAll(const std::string& path) = 0;

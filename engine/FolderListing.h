@@ -7,8 +7,8 @@ class FolderListing
 {
 public:
     // Files and subfolders by name, each sorted, as full paths. A link counts
-    // as what it points to, except that links to folders are left out so that
-    // a walk cannot loop; a dangling link is a file. Throws EngineError.
+    // as what it points to, except that links to folders are listed apart so
+    // that a walk cannot loop; a dangling link is a file. Throws EngineError.
     static FolderContents read(const std::string& path);
 
 private:

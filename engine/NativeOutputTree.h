@@ -30,6 +30,7 @@ private:
     std::string m_folder; // the entered folder's full path, for messages
     std::mt19937_64 m_random;
 #ifdef _WIN32
+    void* m_lockHandle = nullptr;
     void* m_rootHandle = nullptr;
     std::vector<std::string> m_writtenFolders;
 #else

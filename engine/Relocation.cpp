@@ -40,6 +40,12 @@ bool endsInSeparator(const std::string& typed)
 #endif
 }
 
+#ifdef _WIN32
+constexpr bool WindowsKeepsOneNamePerCase = true;
+#else
+constexpr bool WindowsKeepsOneNamePerCase = false;
+#endif
+
 bool liesBelow(const std::string& path, const std::string& baseDirectory)
 {
     return path.size() > baseDirectory.size() &&
@@ -142,6 +148,7 @@ void Relocation::collectFiles(clsDateiliste& list, const std::string& baseDirect
     list.UnreadableFolder = [this](const EngineError& error) {
         m_failures.folderUnreadable(error.what());
     };
+    list.SkippedLink = [this](const std::string& path) { m_failures.linkSkipped(path); };
 
     m_window.SetStatus("Suchen der Dateien...");
     list.erzeugeDateiliste();
@@ -199,7 +206,8 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
     std::optional<std::string> enteredFolder;
     std::string folderFailure;
     m_pagesWritten = 0;
-    for (const std::string& path : files) {
+    for (std::size_t index = 0; index < files.size(); ++index) {
+        const std::string& path = files[index];
         if (!liesBelow(path, baseDirectory)) {
             m_failures.pageFailed("Die Datei " + path + " liegt nicht im Verzeichnis " +
                                   baseDirectory);
@@ -220,10 +228,26 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
         const std::string target = m_outputRoot + relativeFolder + PathSeparator + fileName;
 
         m_window.SetStatus("Schreibe " + fileName + " in " + shownRoot + relativeFolder);
+        const std::optional<std::string> caseTwin =
+            earlierCaseTwin(relativePath, index, files, baseDirectory);
         if (!folderFailure.empty())
             m_failures.pageFailed("Seite " + target + " nicht geschrieben: " + folderFailure);
-        else if (m_dryRun || writePage(*tree, fileName, page.render(inTemplateEncoding(url))))
+        else if (caseTwin && WindowsKeepsOneNamePerCase)
+            m_failures.pageFailed("Seite " + target +
+                                  " nicht geschrieben: Der Name unterscheidet "
+                                  "sich von " +
+                                  m_outputRoot + *caseTwin +
+                                  " nur in Groß- und Kleinschreibung, und Windows hält beide "
+                                  "für dieselbe Datei.");
+        else if (m_dryRun || writePage(*tree, fileName, page.render(inTemplateEncoding(url)))) {
+            if (caseTwin)
+                m_caseWarnings.push_back(
+                    "Die Seiten " + PageUrl::toUrlPath(caseTwin->substr(1)) + " und " +
+                    relativePath +
+                    " unterscheiden sich nur in Groß- und Kleinschreibung: Ein Server, der sie "
+                    "nicht unterscheidet (etwa unter Windows), behält nur eine.");
             m_window.pageDone({path, target, relativePath, url, ++m_pagesWritten, files.size()});
+        }
         m_window.processEvents();
         if (m_window.stopRequested()) {
             flush(tree.get());
@@ -237,6 +261,19 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
         return finish(Outcome::Done, done);
     m_window.showMessage(m_failures.message(), Icon::Critical);
     return finish(Outcome::Incomplete, done);
+}
+
+// The path below the directory (with its leading separator) of an earlier
+// page whose path differs from this one's only in letter case.
+std::optional<std::string> Relocation::earlierCaseTwin(const std::string& relativePath,
+                                                       std::size_t index,
+                                                       const std::vector<std::string>& files,
+                                                       const std::string& baseDirectory)
+{
+    const std::optional<std::size_t> earlier = m_caseCollisions.earlierPage(relativePath, index);
+    if (!earlier)
+        return std::nullopt;
+    return files[*earlier].substr(baseDirectory.size());
 }
 
 // The folder's failure, or the empty text once it is ready for pages.

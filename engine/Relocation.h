@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CaseCollisions.h"
 #include "PageMapping.h"
 #include "RelocationInputs.h"
 #include "RelocationWindow.h"
@@ -7,6 +8,7 @@
 #include "TextCodec.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +56,10 @@ public:
     bool mappingRefused() const { return m_mappingRefused; }
     // Paths of the mapping file that named no page of the run, in file order.
     const std::vector<std::string>& unmappedPaths() const { return m_unmappedPaths; }
+    // Pairs of pages, both written, whose paths differ only in letter case:
+    // a host that ignores case keeps only one of them. Windows itself does,
+    // so there the second page is a failure instead.
+    const std::vector<std::string>& caseWarnings() const { return m_caseWarnings; }
 
 private:
     Outcome relocate();
@@ -65,6 +71,9 @@ private:
     Outcome writePages(const std::string& baseDirectory, const std::vector<std::string>& files,
                        const PageTemplate& page);
     std::string enterFolder(OutputTree& tree, const std::string& relativeFolder);
+    std::optional<std::string> earlierCaseTwin(const std::string& relativePath, std::size_t index,
+                                               const std::vector<std::string>& files,
+                                               const std::string& baseDirectory);
     bool writePage(OutputTree& tree, const std::string& name, std::string pageText);
     static void flush(OutputTree* tree);
     std::string inTemplateEncoding(const std::string& url) const;
@@ -84,4 +93,6 @@ private:
     PageMapping m_mapping;
     bool m_mappingRefused = false;
     std::vector<std::string> m_unmappedPaths;
+    CaseCollisions m_caseCollisions;
+    std::vector<std::string> m_caseWarnings;
 };

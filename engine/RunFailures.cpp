@@ -11,6 +11,12 @@ void RunFailures::folderUnreadable(const std::string& reason)
     m_reasons.push_back(reason);
 }
 
+void RunFailures::linkSkipped(const std::string& path)
+{
+    m_reasons.push_back("Verknüpfung auf einen Ordner übersprungen: " + path);
+    ++m_links;
+}
+
 std::string RunFailures::message() const
 {
     std::string text;
@@ -22,6 +28,10 @@ std::string RunFailures::message() const
         text += (text.empty() ? "" : ", ") + std::to_string(folders()) +
                 (folders() == 1 ? " Ordner konnte nicht gelesen werden"
                                 : " Ordner konnten nicht gelesen werden");
+    if (m_links > 0)
+        text += (text.empty() ? "" : ", ") + std::to_string(m_links) +
+                (m_links == 1 ? " verknüpfter Ordner wurde übersprungen"
+                              : " verknüpfte Ordner wurden übersprungen");
     text += ':';
     for (std::size_t i = 0; i < m_reasons.size() && i < ShownInMessage; ++i)
         text += "\r\n" + m_reasons[i];

@@ -92,6 +92,26 @@ bool TextCodec::isValidUtf8(std::string_view bytes)
     return true;
 }
 
+std::string TextCodec::visible(std::string_view bytes)
+{
+    constexpr std::string_view Hex = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(bytes.size());
+    char32_t codePoint = 0;
+    while (!bytes.empty()) {
+        std::size_t length = utf8SequenceLength(bytes, codePoint);
+        if (length == 0) {
+            const auto byte = static_cast<unsigned char>(bytes.front());
+            text.append("\\x").append(1, Hex[byte >> 4]).append(1, Hex[byte & 0x0F]);
+            length = 1;
+        } else {
+            text.append(bytes.substr(0, length));
+        }
+        bytes.remove_prefix(length);
+    }
+    return text;
+}
+
 TextCodec::Encoding TextCodec::detect(std::string_view bytes)
 {
     return isValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Windows1252;

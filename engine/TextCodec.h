@@ -31,6 +31,9 @@ public:
     // UTF-8 text as bytes in the given encoding. Bytes of the input that are
     // not valid UTF-8 are percent-encoded or passed through, by the policy.
     static std::string fromUtf8(std::string_view utf8, Encoding encoding, Unencodable policy);
+    // The text for a person to read: valid UTF-8 as it is, every other byte
+    // as "\xHH", so that it shows as what it is rather than as "?".
+    static std::string visible(std::string_view bytes);
     // One code point (at most U+10FFFF) appended as UTF-8.
     static void appendUtf8(std::string& out, char32_t codePoint);
 };

@@ -33,6 +33,10 @@ void clsDateiliste::durchsucheOrdner(const std::string& folder)
                 m_yield();
         }
         subFolders = std::move(contents.SubFolders);
+        if (SkippedLink) {
+            for (const std::string& link : contents.SkippedLinks)
+                SkippedLink(link);
+        }
     }
     for (const std::string& subFolder : subFolders)
         durchsucheUnterordner(subFolder);

@@ -22,6 +22,9 @@ public:
     // then goes on without it. Without a handler the error ends the search.
     // The base folder's own error always ends it.
     std::function<void(const EngineError&)> UnreadableFolder;
+    // Called with the path of every link to a folder, which the search does
+    // not enter, so that a link cannot make it loop or leave the tree.
+    std::function<void(const std::string&)> SkippedLink;
 
     std::string BasisVerzeichnis;
     bool DateitypenFiltern = false;
