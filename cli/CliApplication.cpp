@@ -12,6 +12,7 @@
 #include "OpenFolder.h"
 #include "SuggestCommand.h"
 #include "ShownText.h"
+#include "TextCodec.h"
 #include "TreePlacement.h"
 #include "TypedPath.h"
 #include "UploadCommand.h"
@@ -100,6 +101,7 @@ int CliApplication::relocate(const CommandLine& options)
     relocation.setExtraFiles(&extras);
     const Relocation::Outcome outcome = relocation.run();
     warnUnmapped(relocation);
+    warnCaseTwins(relocation);
     const int status = reportOutcome(options, relocation, outcome, window);
     return showWritten(relocation.extraFilesWritten()) ? status : RunFailed;
 }
@@ -171,9 +173,19 @@ int CliApplication::refusal(const Relocation& relocation, Relocation::Outcome ou
 
 void CliApplication::warnUnmapped(const Relocation& relocation)
 {
-    for (const std::string& path : relocation.unmappedPaths())
+    for (const std::string& path : relocation.unmappedPaths()) {
         m_streams.err << "Warnung: Die Zuordnungsdatei nennt \"" << ShownText::visible(path)
-                      << "\", doch diese Seite gibt es nicht.\n";
+                      << "\", doch diese Seite gibt es nicht.";
+        if (!TextCodec::isValidUtf8(path))
+            m_streams.err << " Die Zuordnungsdatei ist wohl nicht als UTF-8 gespeichert.";
+        m_streams.err << '\n';
+    }
+}
+
+void CliApplication::warnCaseTwins(const Relocation& relocation)
+{
+    for (const std::string& warning : relocation.caseWarnings())
+        m_streams.err << "Warnung: " << warning << '\n';
 }
 
 // Plans the pages as a dry run would, then asks the old site for each.

@@ -40,6 +40,7 @@ private:
     int refusal(const Relocation& relocation, Relocation::Outcome outcome,
                 const TerminalWindow& window);
     void warnUnmapped(const Relocation& relocation);
+    void warnCaseTwins(const Relocation& relocation);
     int reportOutcome(const CommandLine& options, const Relocation& relocation,
                       Relocation::Outcome outcome, const TerminalWindow& window);
 

@@ -9,7 +9,11 @@
 #include <memory>
 #include <system_error>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include "WindowsFiles.h"
+
+#include <windows.h>
+#else
 #include <dirent.h>
 #include <sys/stat.h>
 #endif
@@ -78,29 +82,23 @@ void FolderListing::readNames(const std::string& path, FolderContents& names)
 
 #else
 
+// The search hands over each entry's attributes with its name, as readdir
+// does: no entry is opened, so a name Windows lists but cannot open ("aux.html",
+// "x.") is listed all the same, and a reparse point (a symbolic link or
+// junction) is known as one, which mingw's std::filesystem does not report.
+// A linked folder is left out whatever its target; a linked file counts as a
+// file.
 void FolderListing::readNames(const std::string& path, FolderContents& names)
 {
-    std::error_code error;
-    fs::directory_iterator it(toNativePath(path), error);
-    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        const std::string name = fromNativePath(it->path().filename());
-        std::error_code entryError;
-        const fs::file_type type = it->symlink_status(entryError).type();
-        if (entryError)
-            throw EngineError::fileSystem("Eintrag konnte nicht gelesen werden",
-                                          path + PathSeparator + name, entryError);
-        const Kind kind = type == fs::file_type::directory ? Kind::Folder
-                          : type == fs::file_type::symlink ? linkKind(path + PathSeparator + name)
-                                                           : Kind::File;
-        if (kind == Kind::Folder)
-            names.SubFolders.push_back(name);
-        else if (kind == Kind::File)
-            names.Files.push_back(name);
+    for (WindowsFiles::Entry& entry : WindowsFiles::list(path)) {
+        const bool folder = (entry.Attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (folder && entry.isLink())
+            names.SkippedLinks.push_back(std::move(entry.Name));
+        else if (folder)
+            names.SubFolders.push_back(std::move(entry.Name));
         else
-            names.SkippedLinks.push_back(name);
+            names.Files.push_back(std::move(entry.Name));
     }
-    if (error)
-        throw EngineError::fileSystem("Ordner konnte nicht gelesen werden", path, error);
 }
 
 #endif

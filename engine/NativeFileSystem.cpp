@@ -15,7 +15,9 @@
 #include <memory>
 #include <system_error>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,23 +38,13 @@ struct FileCloser
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-std::FILE* openFile(const std::string& path, const char* mode)
-{
-#ifdef _WIN32
-    const std::wstring wideMode(mode, mode + std::strlen(mode));
-    return _wfopen(toNativePath(path).c_str(), wideMode.c_str());
-#else
-    return std::fopen(path.c_str(), mode);
-#endif
-}
-
 // A file of a name nobody else holds; fails with EEXIST when it is taken.
 std::FILE* createNewFile(const std::string& path)
 {
 #ifdef _WIN32
     return WindowsFiles::createNew(path);
 #else
-    return openFile(path, "wbx");
+    return std::fopen(path.c_str(), "wbx");
 #endif
 }
 
@@ -76,12 +68,52 @@ std::size_t nameStart(const std::string& path)
                       std::make_error_code(std::errc::invalid_argument));
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+
+std::error_code lastWindowsError()
+{
+    return {static_cast<int>(GetLastError()), std::system_category()};
+}
+
+// The Win32 functions themselves, since the C runtime's and the standard
+// library's stop at 260 characters.
+void renameOver(const std::string& from, const std::string& to, std::error_code& error)
+{
+    error.clear();
+    if (!MoveFileExW(toWin32Path(from).c_str(), toWin32Path(to).c_str(), MOVEFILE_REPLACE_EXISTING))
+        error = lastWindowsError();
+}
+
+void removeFile(const std::string& path)
+{
+    DeleteFileW(toWin32Path(path).c_str());
+}
+
+struct HandleCloser
+{
+    HANDLE value;
+    ~HandleCloser() { CloseHandle(value); }
+};
+
+#else
+
+void renameOver(const std::string& from, const std::string& to, std::error_code& error)
+{
+    fs::rename(from, to, error);
+}
+
+void removeFile(const std::string& path)
+{
+    std::error_code ignored;
+    fs::remove(path, ignored);
+}
+
 struct Descriptor
 {
     int value;
     ~Descriptor() { close(value); }
 };
+
 #endif
 
 } // namespace
@@ -114,8 +146,13 @@ bool NativeFileSystem::FileExists(const std::string& path)
 void NativeFileSystem::CreateFolder(const std::string& path)
 {
     std::error_code error;
+#ifdef _WIN32
+    if (!CreateDirectoryW(toWin32Path(path).c_str(), nullptr))
+        error = lastWindowsError();
+#else
     if (!fs::create_directory(toNativePath(path), error) && !error)
         error = std::make_error_code(std::errc::file_exists);
+#endif
     if (error)
         throw EngineError::fileSystem("Ordner konnte nicht angelegt werden", path, error);
 }
@@ -158,21 +195,29 @@ std::string NativeFileSystem::ReadAll(const std::string& path)
 
 std::string NativeFileSystem::ReadAll(const std::string& path)
 {
-    std::error_code error;
-    const fs::file_status status = fs::status(toNativePath(path), error);
-    if (!error && fs::exists(status) && !fs::is_regular_file(status))
+    const HANDLE file =
+        CreateFileW(toWin32Path(path).c_str(), GENERIC_READ,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw EngineError::fileSystem("Datei konnte nicht geöffnet werden", path,
+                                      lastWindowsError());
+    const HandleCloser closer{file};
+    BY_HANDLE_FILE_INFORMATION information;
+    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         failNotRegular(path);
-    FileHandle file(openFile(path, "rb"));
-    if (!file)
-        failWithErrno("Datei konnte nicht geöffnet werden", path);
     std::string bytes;
     char buffer[64 * 1024];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+    for (;;) {
+        DWORD count = 0;
+        if (!ReadFile(file, buffer, sizeof buffer, &count, nullptr))
+            throw EngineError::fileSystem("Datei konnte nicht gelesen werden", path,
+                                          lastWindowsError());
+        if (count == 0)
+            return bytes;
         bytes.append(buffer, count);
-    if (std::ferror(file.get()))
-        failWithErrno("Datei konnte nicht gelesen werden", path);
-    return bytes;
+    }
 }
 
 #endif
@@ -203,16 +248,15 @@ void NativeFileSystem::WriteFile(const std::string& path, std::string_view bytes
     const int writeErrno = errno;
     const bool closed = std::fclose(file.release()) == 0;
     const int closeErrno = errno;
-    std::error_code error;
     if (!written || !closed) {
-        fs::remove(toNativePath(temporary), error);
+        removeFile(temporary);
         errno = written ? closeErrno : writeErrno;
         failWithErrno("Datei konnte nicht geschrieben werden", path);
     }
-    fs::rename(toNativePath(temporary), toNativePath(path), error);
+    std::error_code error;
+    renameOver(temporary, path, error);
     if (error) {
-        std::error_code ignored;
-        fs::remove(toNativePath(temporary), ignored);
+        removeFile(temporary);
         throw EngineError::fileSystem("Datei konnte nicht ersetzt werden", path, error);
     }
 }
@@ -226,15 +270,19 @@ bool NativeFileSystem::FolderWritable(const std::string& path)
     if (!file)
         return false;
     file.reset();
-    std::error_code ignored;
-    fs::remove(toNativePath(probe), ignored);
+    removeFile(probe);
     return true;
 }
 
 bool NativeFileSystem::IsLink(const std::string& path)
 {
+#ifdef _WIN32
+    // mingw's std::filesystem knows no links: it reports what they lead to.
+    return WindowsFiles::isLink(path);
+#else
     std::error_code error;
     return fs::is_symlink(fs::symlink_status(toNativePath(path), error));
+#endif
 }
 
 std::string NativeFileSystem::RealPath(const std::string& path)

@@ -13,7 +13,6 @@
 #include "WindowsFiles.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <windows.h>
 #else
 #include <dirent.h>
@@ -213,19 +212,33 @@ void NativeOutputTree::flush()
 
 #else
 
-namespace fs = std::filesystem;
-
 namespace {
+
+// The lock file's name: hidden, of no page type, and gone with the run that
+// holds it.
+constexpr wchar_t LockName[] = L"\\.kvlock";
 
 std::error_code lastWindowsError()
 {
     return {static_cast<int>(GetLastError()), std::system_category()};
 }
 
+// A level below the root whose name Windows cannot hold is refused before
+// the system is asked: through an extended-length path it would make a folder
+// that Explorer and the server's tools cannot open or remove.
+void refuseUnusableName(const std::string& name, const std::string& path, const char* what)
+{
+    const std::string reason = WindowsFiles::unusableNameReason(name);
+    if (!reason.empty())
+        throw EngineError(EngineError::Kind::FileSystem,
+                          std::string(what) + ": " + path + " (" + reason + ")",
+                          std::make_error_code(std::errc::invalid_argument));
+}
+
 // The level as a real folder, created when missing; never a link or junction.
 void makeLevel(const std::string& path)
 {
-    const std::wstring native = toNativePath(path).wstring();
+    const std::wstring native = toWin32Path(path);
     DWORD attributes = GetFileAttributesW(native.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         if (!CreateDirectoryW(native.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
@@ -252,20 +265,38 @@ NativeOutputTree::NativeOutputTree(const std::string& root)
 
 NativeOutputTree::~NativeOutputTree()
 {
+    // The lock file goes with its handle (FILE_FLAG_DELETE_ON_CLOSE), also
+    // when the process is ended.
+    if (m_lockHandle)
+        CloseHandle(m_lockHandle);
     if (m_rootHandle)
         CloseHandle(m_rootHandle);
 }
 
-// Each run opens the root asking for the right to delete it while sharing
-// that right with nobody, so a second run's open fails until the first ends.
+// The lock is a file in the root that each run opens sharing nothing: only
+// another run opens it, so a shell or Explorer window showing the root, or a
+// virus scanner reading a page, never looks like one. The root itself is then
+// held open without sharing the right to delete, so that it cannot be renamed
+// or replaced while the run writes into it; that hold is left out when
+// another program is renaming it right now.
 bool NativeOutputTree::lock()
 {
-    const HANDLE handle = CreateFileW(toNativePath(m_root).wstring().c_str(), GENERIC_READ | DELETE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
-    m_rootHandle = handle;
+    const std::wstring root = toWin32Path(m_root);
+    const HANDLE lockFile =
+        CreateFileW((root + LockName).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+                    OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (lockFile == INVALID_HANDLE_VALUE) {
+        if (GetLastError() == ERROR_SHARING_VIOLATION)
+            return false;
+        throw EngineError::fileSystem("Ordner konnte nicht gesperrt werden", m_root,
+                                      lastWindowsError());
+    }
+    m_lockHandle = lockFile;
+    const HANDLE rootHandle =
+        CreateFileW(root.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (rootHandle != INVALID_HANDLE_VALUE)
+        m_rootHandle = rootHandle;
     return true;
 }
 
@@ -275,6 +306,7 @@ void NativeOutputTree::enterFolder(const std::string& relativeFolder)
     makeLevel(path);
     for (const std::string& level : levelsOf(relativeFolder)) {
         path += PathSeparator + level;
+        refuseUnusableName(level, path, "Ordner kann unter Windows nicht angelegt werden");
         makeLevel(path);
     }
     m_folder = path;
@@ -284,19 +316,23 @@ void NativeOutputTree::enterFolder(const std::string& relativeFolder)
 
 void NativeOutputTree::removeStaleTemporaries()
 {
-    std::error_code error;
-    for (fs::directory_iterator it(toNativePath(m_folder), error), end; !error && it != end;
-         it.increment(error)) {
-        std::error_code ignored;
-        if (TemporaryName::matches(fromNativePath(it->path().filename())) &&
-            it->symlink_status(ignored).type() == fs::file_type::regular)
-            fs::remove(it->path(), ignored);
+    std::vector<WindowsFiles::Entry> entries;
+    try {
+        entries = WindowsFiles::list(m_folder);
+    } catch (const EngineError&) {
+        return; // a folder that cannot be listed fails at its first page
+    }
+    for (const WindowsFiles::Entry& entry : entries) {
+        if (TemporaryName::matches(entry.Name) &&
+            !(entry.Attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+            DeleteFileW(toWin32Path(m_folder + PathSeparator + entry.Name).c_str());
     }
 }
 
 void NativeOutputTree::writePage(const std::string& name, std::string_view bytes)
 {
     const std::string target = m_folder + PathSeparator + name;
+    refuseUnusableName(name, target, "Datei kann unter Windows nicht angelegt werden");
     std::string temporary;
     std::FILE* file = nullptr;
     for (int attempt = 0; attempt < 8 && !file; ++attempt) {
@@ -313,11 +349,12 @@ void NativeOutputTree::writePage(const std::string& name, std::string_view bytes
     const std::error_code error = writeError ? writeError
                                   : closed   ? std::error_code()
                                              : lastError();
-    if (!error && MoveFileExW(toNativePath(temporary).c_str(), toNativePath(target).c_str(),
-                              MOVEFILE_REPLACE_EXISTING))
+    const std::wstring temporaryPath = toWin32Path(temporary);
+    if (!error &&
+        MoveFileExW(temporaryPath.c_str(), toWin32Path(target).c_str(), MOVEFILE_REPLACE_EXISTING))
         return;
     const std::error_code failure = error ? error : lastWindowsError();
-    DeleteFileW(toNativePath(temporary).c_str());
+    DeleteFileW(temporaryPath.c_str());
     throw EngineError::fileSystem(error ? "Datei konnte nicht geschrieben werden"
                                         : "Datei konnte nicht ersetzt werden",
                                   target, failure);
@@ -327,7 +364,7 @@ void NativeOutputTree::flush()
 {
     for (const std::string& folder : m_writtenFolders) {
         const HANDLE handle =
-            CreateFileW(toNativePath(folder).wstring().c_str(), GENERIC_WRITE,
+            CreateFileW(toWin32Path(folder).c_str(), GENERIC_WRITE,
                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (handle == INVALID_HANDLE_VALUE)

@@ -36,6 +36,7 @@ private:
     std::unique_ptr<NativeOpenFolder> m_parentFolder;
     std::unique_ptr<NativeOpenFolder> m_rootFolder;
 #ifdef _WIN32
+    void* m_lockHandle = nullptr;
     void* m_rootHandle = nullptr;
     std::vector<std::string> m_writtenFolders;
 #else

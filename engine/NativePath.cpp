@@ -4,7 +4,9 @@
 
 #include "EngineError.h"
 
+#include <algorithm>
 #include <system_error>
+#include <vector>
 #include <windows.h>
 
 namespace {
@@ -65,6 +67,51 @@ std::filesystem::path toNativePath(const std::string& utf8)
     if (!toWideText(utf8, wide))
         failConversion(utf8);
     return std::filesystem::path(std::move(wide));
+}
+
+namespace {
+
+// Splits at "\\", drops empty and "." levels and lets ".." remove the level
+// before it, but never the share or drive at the start.
+std::wstring withoutDotLevels(std::wstring_view prefix, std::wstring_view rest)
+{
+    std::vector<std::wstring_view> levels;
+    std::size_t start = 0;
+    while (start <= rest.size()) {
+        const std::size_t end = std::min(rest.find(L'\\', start), rest.size());
+        const std::wstring_view level = rest.substr(start, end - start);
+        if (level == L"..") {
+            if (levels.size() > 1)
+                levels.pop_back();
+        } else if (!level.empty() && level != L".") {
+            levels.push_back(level);
+        }
+        start = end + 1;
+    }
+    std::wstring path(prefix);
+    for (std::size_t i = 0; i < levels.size(); ++i)
+        path.append(i == 0 ? L"" : L"\\").append(levels[i]);
+    // A drive alone names its root folder.
+    if (levels.size() == 1 && levels.front().size() == 2 && levels.front()[1] == L':')
+        path += L'\\';
+    return path;
+}
+
+} // namespace
+
+std::wstring toWin32Path(const std::string& utf8)
+{
+    std::wstring wide;
+    if (!toWideText(utf8, wide))
+        failConversion(utf8);
+    if (wide.rfind(L"\\\\?\\", 0) == 0 || wide.rfind(L"\\\\.\\", 0) == 0)
+        return wide;
+    std::replace(wide.begin(), wide.end(), L'/', L'\\');
+    if (wide.rfind(L"\\\\", 0) == 0)
+        return withoutDotLevels(L"\\\\?\\UNC\\", std::wstring_view(wide).substr(2));
+    if (wide.size() >= 3 && wide[1] == L':' && wide[2] == L'\\')
+        return withoutDotLevels(L"\\\\?\\", wide);
+    return wide;
 }
 
 std::string fromNativePath(const std::filesystem::path& path)

@@ -3,6 +3,7 @@
 #include "AbsoluteUrl.h"
 #include "CsvReader.h"
 #include "CsvWriter.h"
+#include "ShownText.h"
 
 #include <algorithm>
 
@@ -19,9 +20,20 @@ bool isBlank(const CsvReader::Record& record)
     return record.Fields.size() == 1 && record.Fields[0].empty();
 }
 
+// Paths and URLs in the message as the reader can see them.
 std::string lineError(std::size_t line, const std::string& reason)
 {
-    return "Zuordnungsdatei, Zeile " + std::to_string(line) + ": " + reason;
+    return "Zuordnungsdatei, Zeile " + std::to_string(line) + ": " + ShownText::visible(reason);
+}
+
+// Spreadsheet programs with German settings save CSV separated by ";".
+std::string separatorHint(const CsvReader::Record& record)
+{
+    for (const std::string& field : record.Fields) {
+        if (field.find(';') != std::string::npos)
+            return "; die Felder werden durch ein Komma getrennt, nicht durch ein Semikolon";
+    }
+    return {};
 }
 
 } // namespace
@@ -46,7 +58,8 @@ PageMapping PageMapping::parse(std::string_view text, std::string& error)
             continue;
         if (record.Fields.size() < 2) {
             error = lineError(record.Line, "zwei Felder erwartet (alte Datei,neue URL), " +
-                                               std::to_string(record.Fields.size()) + " gefunden");
+                                               std::to_string(record.Fields.size()) + " gefunden" +
+                                               separatorHint(record));
             return {};
         }
         const std::string& path = record.Fields[0];

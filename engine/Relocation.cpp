@@ -45,6 +45,12 @@ bool endsInSeparator(const std::string& typed)
 #endif
 }
 
+#ifdef _WIN32
+constexpr bool WindowsKeepsOneNamePerCase = true;
+#else
+constexpr bool WindowsKeepsOneNamePerCase = false;
+#endif
+
 bool liesBelow(const std::string& path, const std::string& baseDirectory)
 {
     return path.size() > baseDirectory.size() &&
@@ -313,7 +319,8 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
     std::optional<std::string> enteredFolder;
     std::string folderFailure;
     m_pagesWritten = 0;
-    for (const std::string& path : files) {
+    for (std::size_t index = 0; index < files.size(); ++index) {
+        const std::string& path = files[index];
         if (!liesBelow(path, baseDirectory)) {
             m_failures.pageFailed("Die Datei " + path + " liegt nicht im Verzeichnis " +
                                   baseDirectory);
@@ -332,9 +339,24 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
         const std::string target = m_outputRoot + relativeFolder + PathSeparator + fileName;
 
         setStatus("Schreibe " + fileName + " in " + shownRoot + relativeFolder);
+        const std::optional<std::string> caseTwin =
+            earlierCaseTwin(relativePath, index, files, baseDirectory);
         if (!folderFailure.empty())
             m_failures.pageFailed("Seite " + target + " nicht geschrieben: " + folderFailure);
+        else if (caseTwin && WindowsKeepsOneNamePerCase)
+            m_failures.pageFailed("Seite " + target +
+                                  " nicht geschrieben: Der Name unterscheidet "
+                                  "sich von " +
+                                  m_outputRoot + *caseTwin +
+                                  " nur in Groß- und Kleinschreibung, und Windows hält beide "
+                                  "für dieselbe Datei.");
         else if (m_dryRun || writePage(*tree, fileName, page.render(inTemplateEncoding(url)))) {
+            if (caseTwin)
+                m_caseWarnings.push_back(
+                    "Die Seiten " + PageUrl::toUrlPath(caseTwin->substr(1)) + " und " +
+                    relativePath +
+                    " unterscheiden sich nur in Groß- und Kleinschreibung: Ein Server, der sie "
+                    "nicht unterscheidet (etwa unter Windows), behält nur eine.");
             const RelocationWindow::Page done{path, target,           relativePath,
                                               url,  ++m_pagesWritten, files.size()};
             if (m_extraFiles)
@@ -401,6 +423,19 @@ void Relocation::reportOtherFiles(const std::string& baseDirectory,
             m_extraFiles->addOtherFile(file);
         m_window.otherFileFound(file);
     }
+}
+
+// The path below the directory (with its leading separator) of an earlier
+// page whose path differs from this one's only in letter case.
+std::optional<std::string> Relocation::earlierCaseTwin(const std::string& relativePath,
+                                                       std::size_t index,
+                                                       const std::vector<std::string>& files,
+                                                       const std::string& baseDirectory)
+{
+    const std::optional<std::size_t> earlier = m_caseCollisions.earlierPage(relativePath, index);
+    if (!earlier)
+        return std::nullopt;
+    return files[*earlier].substr(baseDirectory.size());
 }
 
 // The folder's failure, or the empty text once it is ready for pages.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CaseCollisions.h"
 #include "OutputFiles.h"
 #include "PageMapping.h"
 #include "RelocationInputs.h"
@@ -8,6 +9,7 @@
 #include "TextCodec.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,6 +64,10 @@ public:
     const OutputFiles::Result& extraFilesWritten() const { return m_extraFilesWritten; }
     // Paths of the mapping file that named no page of the run, in file order.
     const std::vector<std::string>& unmappedPaths() const { return m_unmappedPaths; }
+    // Pairs of pages, both written, whose paths differ only in letter case:
+    // a host that ignores case keeps only one of them. Windows itself does,
+    // so there the second page is a failure instead.
+    const std::vector<std::string>& caseWarnings() const { return m_caseWarnings; }
 
 private:
     Outcome relocate();
@@ -84,6 +90,9 @@ private:
                        const std::string& fileName);
     void reportOtherFiles(const std::string& baseDirectory, const std::vector<std::string>& files);
     std::string enterFolder(OutputTree& tree, const std::string& relativeFolder);
+    std::optional<std::string> earlierCaseTwin(const std::string& relativePath, std::size_t index,
+                                               const std::vector<std::string>& files,
+                                               const std::string& baseDirectory);
     bool writePage(OutputTree& tree, const std::string& name, std::string pageText);
     static void flush(OutputTree* tree);
     std::string inTemplateEncoding(const std::string& url) const;
@@ -108,4 +117,6 @@ private:
     bool m_mappingRefused = false;
     bool m_extraFileRefused = false;
     std::vector<std::string> m_unmappedPaths;
+    CaseCollisions m_caseCollisions;
+    std::vector<std::string> m_caseWarnings;
 };

@@ -2,6 +2,10 @@
 
 #include <cerrno>
 
+#ifdef _WIN32
+#include "WindowsErrorText.h"
+#endif
+
 namespace {
 
 struct Reason
@@ -41,27 +45,6 @@ constexpr Reason PosixReasons[] = {
     {ENOMEM, "Nicht genug Arbeitsspeicher"},
 };
 
-#ifdef _WIN32
-// Win32 error numbers, as the system category reports them there.
-constexpr Reason WindowsReasons[] = {
-    {2, "Datei nicht gefunden"},
-    {3, "Pfad nicht gefunden"},
-    {4, "Zu viele offene Dateien"},
-    {5, "Zugriff verweigert"},
-    {19, "Datenträger ist schreibgeschützt"},
-    {32, "Die Datei wird von einem anderen Programm benutzt"},
-    {33, "Ein Teil der Datei ist von einem anderen Programm gesperrt"},
-    {39, "Kein Platz mehr auf dem Datenträger"},
-    {80, "Datei ist schon vorhanden"},
-    {112, "Kein Platz mehr auf dem Datenträger"},
-    {123, "Ungültiger Datei- oder Ordnername"},
-    {145, "Ordner ist nicht leer"},
-    {183, "Datei oder Ordner ist schon vorhanden"},
-    {206, "Name oder Pfad zu lang"},
-    {267, "Ungültiger Ordnername"},
-    {1920, "Die Datei kann vom System nicht geöffnet werden"},
-};
-#endif
 
 template <std::size_t Count>
 const char* lookUp(const Reason (&table)[Count], int number)
@@ -77,16 +60,15 @@ const char* lookUp(const Reason (&table)[Count], int number)
 
 std::string SystemErrorText::german(const std::error_code& reason)
 {
-    const char* text = nullptr;
 #ifdef _WIN32
+    // Win32 numbers have German words of their own, or the system's text.
     if (reason.category() == std::system_category())
-        text = lookUp(WindowsReasons, reason.value());
+        return WindowsErrorText::of(static_cast<unsigned long>(reason.value()));
 #endif
-    if (!text) {
-        const std::error_condition condition = reason.default_error_condition();
-        if (condition.category() == std::generic_category())
-            text = lookUp(PosixReasons, condition.value());
-    }
+    const char* text = nullptr;
+    const std::error_condition condition = reason.default_error_condition();
+    if (condition.category() == std::generic_category())
+        text = lookUp(PosixReasons, condition.value());
     if (text)
         return text;
     return "Systemfehler " + std::to_string(reason.value()) + ": " + reason.message();

@@ -159,10 +159,15 @@ TEST_F(CliOutputs, MappedUrlReachesDryRunPageReportAndHtaccess)
     const fs::path map = root / "map.csv";
     std::ofstream(map, std::ios::binary)
         << "alte Datei,neue URL\r\n\"x/b c.htm\",\"https://anders.example/b,c\"\r\n"
-           "weg.htm,https://anders.example/weg\r\n";
+           "weg.htm,https://anders.example/weg\r\n"
+           "\xFC"
+           "ber.htm,https://anders.example/\xFC"
+           "ber\r\n";
     const std::string site = (root / "site").string();
     const std::string warning =
-        "Warnung: Die Zuordnungsdatei nennt \"weg.htm\", doch diese Seite gibt es nicht.\n";
+        "Warnung: Die Zuordnungsdatei nennt \"weg.htm\", doch diese Seite gibt es nicht.\n"
+        "Warnung: Die Zuordnungsdatei nennt \"\\xFCber.htm\", doch diese Seite gibt es nicht. "
+        "Die Zuordnungsdatei ist wohl nicht als UTF-8 gespeichert.\n";
 
     EXPECT_EQ(run({"--dry-run", "--map", map.string(), "--url", "http://u.example", site}),
               CliApplication::Done);

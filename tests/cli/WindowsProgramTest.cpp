@@ -1,10 +1,12 @@
 #ifdef _WIN32
 
 #include "NativePath.h"
+#include "UnixCommand.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <thread>
 #include <windows.h>
@@ -205,6 +207,159 @@ TEST(WindowsProgram, TakesWindowsPathsAsTypedAndShowsUtf8InTheConsole)
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(page), {}), "old");
     }
     clear();
+}
+
+// A file and the folders above it, through extended-length paths, so also
+// beyond 260 characters and for names such as "aux.html".
+void putFile(const std::string& path, const std::string& bytes = "old")
+{
+    for (std::size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
+        CreateDirectoryW(toWin32Path(path.substr(0, at)).c_str(), nullptr);
+    const HANDLE file = CreateFileW(toWin32Path(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::string readFile(const std::string& path)
+{
+    const HANDLE file = CreateFileW(toWin32Path(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    char buffer[256];
+    DWORD got = 0;
+    const bool read = ReadFile(file, buffer, sizeof buffer, &got, nullptr);
+    CloseHandle(file);
+    return read ? std::string(buffer, got) : std::string();
+}
+
+bool exists(const std::string& path)
+{
+    return GetFileAttributesW(toWin32Path(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// What mingw's standard library and the plain Win32 paths got wrong, each
+// row on a site of its own: links to folders, a lock that a shell in the
+// output root took for another run, names Windows cannot open, paths beyond
+// 260 characters and names that differ only in letter case.
+TEST(WindowsProgram, MeetsTheWindowsFileSystemAsItIs)
+{
+    const std::string top = fromNativePath(fs::temp_directory_path().root_name()) + "\\kelvane-" +
+                            std::to_string(GetCurrentProcessId()) + "-fs";
+    const std::string longSite =
+        top + "\\" + std::string(150, 'l') + "\\" + std::string(120, 'm') + "\\site";
+    struct Case
+    {
+        std::string site;
+        std::function<void(const std::string&)> prepare;
+        std::vector<std::string> options;
+        std::string folder;
+        DWORD status;
+        std::string shown;
+        std::vector<std::string> written, untouched;
+    };
+    const auto site = [&](const char* name) { return top + "\\" + name; };
+    const Case cases[] = {
+        {site("links"),
+         [&](const std::string& s) {
+             putFile(top + "\\other\\c.htm");
+             ASSERT_TRUE(makeFolderLink(s, ".", "loop") && makeFolderLink(s, "../other", "out"));
+         },
+         {},
+         "",
+         3,
+         "2 verknüpfte Ordner wurden übersprungen",
+         {"_Moved\\x\\b.htm"},
+         {"_Moved\\loop", "_Moved\\out"}},
+        {site("linkedroot"),
+         [&](const std::string& s) {
+             ASSERT_TRUE(makeFolderLink(top, "linkedroot", "linkedroot_Moved"));
+             (void)s;
+         },
+         {"--yes"},
+         "",
+         1,
+         "ist eine Verknüpfung",
+         {},
+         {}},
+        {site("shell"),
+         [&](const std::string& s) {
+             CreateDirectoryW(toWin32Path(s + "_Moved").c_str(), nullptr);
+         },
+         {"--yes"},
+         "_Moved",
+         0,
+         "Fertig, 2 Dateien",
+         {"_Moved\\a.htm"},
+         {}},
+        {site("names"),
+         [&](const std::string& s) {
+             for (const char* name : {"con.htm", "aux.html", "y.\\c.htm"})
+                 putFile(s + "\\" + name);
+         },
+         {},
+         "",
+         3,
+         "3 Seiten konnten nicht geschrieben werden",
+         {"_Moved\\a.htm", "_Moved\\x\\b.htm"},
+         {"_Moved\\aux.html", "_Moved\\y.", "_Moved\\y"}},
+        {longSite,
+         [](const std::string&) {},
+         {},
+         "",
+         0,
+         "Fertig, 2 Dateien",
+         {"_Moved\\x\\b.htm"},
+         {}},
+        {site("case"),
+         [&](const std::string& s) {
+             ASSERT_TRUE(runUnixCommand(s, "/usr/bin/touch Page.htm page.htm"));
+             ASSERT_TRUE(untilTrue([&] { return exists(s + "\\Page.htm"); }));
+         },
+         {},
+         "",
+         3,
+         "1 Seite konnte nicht geschrieben werden",
+         {"_Moved\\a.htm"},
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.site.substr(top.size()));
+        removeTree(toNativePath(top));
+        putFile(c.site + "\\a.htm");
+        putFile(c.site + "\\x\\b.htm");
+        c.prepare(c.site);
+        std::vector<std::string> arguments = c.options;
+        arguments.insert(arguments.end(), {"--url", "U", c.site});
+        // A current folder has fewer than 260 characters on Windows.
+        const std::string current = c.site.size() < 200 ? c.site + c.folder : top;
+        const auto [status, screen] = runInConsole(arguments, current, false, "");
+        EXPECT_EQ(status, c.status);
+        EXPECT_NE(screen.find(c.shown), std::string::npos) << screen;
+        for (const std::string& written : c.written)
+            EXPECT_TRUE(exists(c.site + written)) << written;
+        for (const std::string& untouched : c.untouched)
+            EXPECT_FALSE(exists(c.site + untouched)) << untouched;
+        EXPECT_EQ(readFile(c.site + "\\a.htm"), "old") << "the old site stays as it was";
+    }
+    removeTree(toNativePath(top));
+}
+
+// Windows lets a program use paths beyond 260 characters in the system's own
+// functions only when its manifest says it takes them.
+TEST(WindowsProgram, DeclaresItselfLongPathAware)
+{
+    const HMODULE program =
+        LoadLibraryExW(toNativePath(besideThisProgram("kelvane-cli.exe")).c_str(), nullptr,
+                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(program, nullptr);
+    const HRSRC resource = FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(resource, nullptr);
+    const std::string manifest(
+        static_cast<const char*>(LockResource(LoadResource(program, resource))),
+        SizeofResource(program, resource));
+    EXPECT_NE(manifest.find("<ws2:longPathAware>true</ws2:longPathAware>"), std::string::npos);
+    FreeLibrary(program);
 }
 
 } // namespace

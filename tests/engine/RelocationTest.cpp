@@ -1,5 +1,6 @@
 #include "Relocation.h"
 
+#include "CaseCollisions.h"
 #include "FakeWindow.h"
 #include "MemoryFileSystem.h"
 #include "OutputFiles.h"
@@ -447,13 +448,51 @@ TEST_F(RelocationRun, MappingWithoutAPageOfTheFolderRefusesAndWritesNothing)
     EXPECT_FALSE(wroteAnything());
 }
 
+// A case-sensitive folder or share holds both; Windows keeps one file for
+// both names, and so does a host that ignores case.
+TEST_F(RelocationRun, PagesWhosePathsDifferOnlyInCaseAreNamed)
+{
+    for (const std::string& name : Calls{"Page.htm", "page.htm", "SUB" + S + "a.htm",
+                                         "sub" + S + "a.htm", "sub" + S + "b.htm"})
+        fileSystem.addFile(Site + S + name);
+    Relocation relocation(window, fileSystem, state, inputs);
+#ifdef _WIN32
+    EXPECT_EQ(relocation.run(), Outcome::Incomplete);
+    EXPECT_EQ(relocation.pagesWritten(), 3u);
+    EXPECT_EQ(relocation.failures().pages(), 2u);
+    EXPECT_NE(relocation.failures().reasons().at(0).find(
+                  Moved + S + "page.htm nicht geschrieben: Der Name unterscheidet sich von " +
+                  Moved + S + "Page.htm nur in Groß- und Kleinschreibung"),
+              std::string::npos)
+        << relocation.failures().reasons().at(0);
+    EXPECT_TRUE(relocation.caseWarnings().empty());
+#else
+    EXPECT_EQ(relocation.run(), Outcome::Done);
+    EXPECT_EQ(relocation.pagesWritten(), 5u);
+    EXPECT_EQ(relocation.caseWarnings(),
+              (Calls{"Die Seiten Page.htm und page.htm unterscheiden sich nur in Groß- und "
+                     "Kleinschreibung: Ein Server, der sie nicht unterscheidet (etwa unter "
+                     "Windows), behält nur eine.",
+                     "Die Seiten SUB/a.htm und sub/a.htm unterscheiden sich nur in Groß- und "
+                     "Kleinschreibung: Ein Server, der sie nicht unterscheidet (etwa unter "
+                     "Windows), behält nur eine."}));
+#endif
+    EXPECT_EQ(CaseCollisions::folded("Über/ärger.HTM"), CaseCollisions::folded("über/Ärger.htm"));
+}
+
 TEST_F(RelocationRun, FaultyMappingRefusesBeforeTheQuestionAndWritesNothing)
 {
     fileSystem.addFile(Site + S + "a.htm");
     fileSystem.addFolder(Moved);
     fileSystem.addFile(S + "bad.csv", "a.htm,https://n.example/a\r\na.htm\r\n");
+    fileSystem.addFile(S + "semicolon.csv", "a.htm;https://n.example/a\r\n");
+    fileSystem.addFile(S + "ansi.csv",
+                       "\xE4.htm,https://n.example/a\r\n\xE4.htm,https://n.example/b");
     const std::pair<std::string, std::string> cases[] = {
         {S + "bad.csv", "Zuordnungsdatei, Zeile 2: zwei Felder erwartet"},
+        {S + "semicolon.csv", "Zuordnungsdatei, Zeile 1: zwei Felder erwartet (alte Datei,neue "
+                              "URL), 1 gefunden; die Felder werden durch ein Komma getrennt"},
+        {S + "ansi.csv", "Zuordnungsdatei, Zeile 2: \\xE4.htm steht schon in Zeile 1"},
         {S + "missing.csv", "Die Zuordnungsdatei konnte nicht gelesen werden."},
     };
     for (const auto& [file, message] : cases) {

@@ -4,8 +4,11 @@
 #include "NativeFileSystem.h"
 #include "NativePath.h"
 #include "OpenFolder.h"
+#include "OutputTree.h"
 #include "SharedState.h"
+#include "TextCodec.h"
 #include "TreePlacement.h"
+#include "UnixCommand.h"
 #include "WindowsFiles.h"
 
 #include <algorithm>
@@ -23,11 +26,7 @@ class WindowsNativeFiles : public testing::Test
 {
 protected:
     WindowsNativeFiles() { fs::create_directories(root); }
-    ~WindowsNativeFiles() override
-    {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
+    ~WindowsNativeFiles() override { removeTree(root); }
 
     std::string path(const std::string& name) const { return fromNativePath(root) + "\\" + name; }
 
@@ -90,6 +89,132 @@ TEST_F(WindowsNativeFiles, TextThatIsNoPathFailsAsAnEngineError)
 
     const SharedState state = SharedState::forInstallation(path("fehlt"), bad, files);
     EXPECT_EQ(state.UserTemplatePath, bad + "\\benutzer.htm");
+}
+
+// Names Windows lists but cannot open by their plain path, made through
+// extended-length paths as a share or a Unix folder would hold them.
+void putRaw(const std::string& path)
+{
+    const HANDLE file = CreateFileW(toWin32Path(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    CloseHandle(file);
+}
+
+// A Unix link shows under Wine as a reparse point, the same as a symbolic
+// link or junction on Windows: the walk sets both apart, whether it leads
+// back up (a loop) or out of the site.
+TEST_F(WindowsNativeFiles, ListsEveryNameAndSetsLinkedFoldersApart)
+{
+    const std::string site = path("site");
+    fs::create_directories(root / "site" / "sub");
+    fs::create_directories(root / "other");
+    for (const char* name : {"a.htm", "con.htm", "aux.html", "x.", "t "})
+        putRaw(site + "\\" + name);
+    ASSERT_TRUE(makeFolderLink(site, ".", "loop"));
+    ASSERT_TRUE(makeFolderLink(site, "../other", "out"));
+
+    const FolderContents contents = files.ListFolder(site);
+    const std::string base = site + "\\";
+    EXPECT_EQ(contents.Files,
+              (std::vector<std::string>{base + "a.htm", base + "aux.html", base + "con.htm",
+                                        base + "t ", base + "x."}));
+    EXPECT_EQ(contents.SubFolders, std::vector<std::string>{base + "sub"});
+    EXPECT_EQ(contents.SkippedLinks, (std::vector<std::string>{base + "loop", base + "out"}));
+    EXPECT_TRUE(files.IsLink(base + "loop"));
+    EXPECT_FALSE(files.IsLink(base + "sub") || files.IsLink(base + "a.htm"));
+}
+
+// Through an extended-length path "x." would become a file Explorer cannot
+// remove; through a plain one, silently "x". Either way the page is refused
+// alone, with the reason, and the folder's other pages are written.
+TEST_F(WindowsNativeFiles, OutputTreeRefusesNamesWindowsCannotHoldOneAtATime)
+{
+    const auto tree = files.openOutputTree(path("site_Moved"));
+    tree->enterFolder("");
+    for (const char* name : {"aux.html", "CON.htm", "x.", "t ", "x?y.htm", "a\x01.htm"}) {
+        try {
+            tree->writePage(name, "page");
+            ADD_FAILURE() << name << " written";
+        } catch (const EngineError& error) {
+            EXPECT_NE(std::string(error.what()).find("unter Windows"), std::string::npos)
+                << error.what();
+            EXPECT_FALSE(error.meansNoWriteCanSucceed());
+        }
+    }
+    tree->writePage("a.htm", "page");
+    EXPECT_THROW(tree->enterFolder("\\con"), EngineError);
+    EXPECT_THROW(tree->enterFolder("\\sub."), EngineError);
+    tree->enterFolder("\\sub");
+    tree->writePage("b.htm", "page");
+
+    EXPECT_EQ(files.ListFolder(path("site_Moved")).Files,
+              std::vector<std::string>{path("site_Moved\\a.htm")});
+    EXPECT_EQ(files.ListFolder(path("site_Moved")).SubFolders,
+              std::vector<std::string>{path("site_Moved\\sub")});
+}
+
+// Every operation of a run, on folders far beyond 260 characters, also when
+// the path comes in the extended-length form already.
+TEST_F(WindowsNativeFiles, PathsOfMoreThan260CharactersWorkEverywhere)
+{
+    std::string deep = path("");
+    deep.pop_back();
+    for (int level = 0; level < 6; ++level) {
+        deep += "\\" + std::string(50, static_cast<char>('a' + level));
+        files.CreateFolder(deep);
+    }
+    ASSERT_GT(deep.size(), 300u);
+    files.WriteFile(deep + "\\page.htm", "old");
+    EXPECT_EQ(files.ReadAll("\\\\?\\" + deep + "\\page.htm"), "old");
+    EXPECT_TRUE(files.FolderExists(deep) && files.FileExists(deep + "\\page.htm"));
+    EXPECT_TRUE(files.FolderWritable(deep));
+    EXPECT_EQ(files.ListFolder(deep).Files, std::vector<std::string>{deep + "\\page.htm"});
+
+    const auto tree = files.openOutputTree(deep + "_Moved");
+    ASSERT_TRUE(tree->lock());
+    tree->enterFolder("\\" + std::string(100, 'x'));
+    tree->writePage("page.htm", "new");
+    tree->flush();
+    EXPECT_EQ(files.ReadAll(deep + "_Moved\\" + std::string(100, 'x') + "\\page.htm"), "new");
+}
+
+// A shell whose current folder is the output root holds it open, as
+// Explorer showing it does; only another run may keep a run out, and the
+// lock leaves nothing in the tree.
+TEST_F(WindowsNativeFiles, OnlyAnotherRunKeepsARunOutOfTheOutputTree)
+{
+    fs::create_directories(root / "site_Moved");
+    wchar_t previous[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(toWin32Path(path("site_Moved")).c_str()));
+    {
+        const auto first = files.openOutputTree(path("site_Moved"));
+        EXPECT_TRUE(first->lock());
+        EXPECT_FALSE(files.openOutputTree(path("site_Moved"))->lock());
+    }
+    EXPECT_TRUE(files.openOutputTree(path("site_Moved"))->lock());
+    SetCurrentDirectoryW(previous);
+    EXPECT_TRUE(fs::is_empty(root / "site_Moved"));
+}
+
+// The system's texts as UTF-8 inside German messages; the common ones in
+// German, whatever the system's language.
+TEST_F(WindowsNativeFiles, SystemErrorTextsAreGermanOrUtf8)
+{
+    const auto text = [](DWORD code) {
+        return std::string(EngineError::fileSystem("Datei konnte nicht geschrieben werden", "p",
+                                                   {static_cast<int>(code), std::system_category()})
+                               .what());
+    };
+    EXPECT_EQ(text(ERROR_DISK_FULL), "Datei konnte nicht geschrieben werden: p (Datenträger voll)");
+    EXPECT_NE(text(ERROR_ACCESS_DENIED).find("(Zugriff verweigert)"), std::string::npos);
+    EXPECT_NE(text(ERROR_SHARING_VIOLATION).find("anderen Programm"), std::string::npos);
+    for (const DWORD other :
+         std::initializer_list<DWORD>{ERROR_INVALID_FUNCTION, ERROR_BAD_FORMAT, 99999})
+        EXPECT_TRUE(TextCodec::isValidUtf8(text(other))) << other;
+    EXPECT_TRUE(EngineError::fileSystem("x", "p", {ERROR_DISK_FULL, std::system_category()})
+                    .meansNoWriteCanSucceed());
 }
 
 } // namespace
