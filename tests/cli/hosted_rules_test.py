@@ -40,6 +40,8 @@ def check_web_config(moved, pages, all_files, failures):
     if len(keys) != len(key_list):
         failures.append("web.config holds a key twice, which IIS refuses for the whole site")
     readable = {as_text(page) for page in pages} | {"sub/"}
+    if all_files:
+        readable |= {as_text(other) for other in OTHER_FILES if other not in LEFT_ALONE}
     for key in keys - readable:
         failures.append("web.config key %r names no request path" % key)
     patterns = [re.compile(match.get("url")) for match in rewrite.iter("match")
