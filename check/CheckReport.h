@@ -16,8 +16,8 @@ public:
     explicit CheckReport(std::vector<CheckResult> results);
 
     // The report's columns, spelled alike in the window's table and the file.
-    static constexpr std::array<std::string_view, 6> ColumnNames{
-        "Klasse", "Alte URL", "Ziel-URL", "Status", "Sprünge", "Hinweise"};
+    static constexpr std::array<std::string_view, 6> ColumnNames{"Klasse", "Alte URL", "Ziel-URL",
+                                                                 "Status", "Sprünge",  "Hinweise"};
 
     const std::vector<CheckResult>& results() const { return m_results; }
     std::size_t count(CheckClass checkClass) const;

@@ -6,12 +6,12 @@
 #include "EventThrottle.h"
 #include "FileSystem.h"
 #include "HttpCheck.h"
+#include "OpenFolder.h"
 #include "OutputFiles.h"
 #include "Relocation.h"
 #include "SharedState.h"
-#include "OpenFolder.h"
-#include "SuggestCommand.h"
 #include "ShownText.h"
+#include "SuggestCommand.h"
 #include "TextCodec.h"
 #include "TreePlacement.h"
 #include "TypedPath.h"
@@ -68,10 +68,9 @@ int CliApplication::run(const std::vector<std::string>& arguments)
 
 RelocationInputs CliApplication::inputsOf(const CommandLine& options)
 {
-    RelocationInputs inputs{options.Directory,     options.Types,
-                            options.Url,           options.AppendSubpath ? 1 : 0,
-                            !options.UserTemplate, options.MapPath,
-                            options.AllFiles};
+    RelocationInputs inputs{
+        options.Directory,     options.Types,   options.Url,     options.AppendSubpath ? 1 : 0,
+        !options.UserTemplate, options.MapPath, options.AllFiles};
     inputs.NeedsAbsoluteUrl =
         !options.Servers.empty() || !options.CheckUrl.empty() || !options.SitemapsUrl.empty();
     return inputs;

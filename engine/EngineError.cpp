@@ -8,7 +8,6 @@
 #include "WindowsErrorText.h"
 #endif
 
-
 EngineError::EngineError(Kind kind, const std::string& message, std::error_code reason)
     : std::runtime_error(message), m_kind(kind), m_reason(reason)
 {}

@@ -218,8 +218,8 @@ bool Relocation::readTypes()
     if (!m_types.empty())
         return true;
     show("Dateitypen fehlerhaft: \"" + m_inputs.Dateitypen +
-                             "\" nennt keinen Dateityp.\r\nBitte Typen wie htm;html angeben.",
-                         Icon::Critical);
+             "\" nennt keinen Dateityp.\r\nBitte Typen wie htm;html angeben.",
+         Icon::Critical);
     finish(Outcome::Refused, AbortedStatus);
     return false;
 }
@@ -271,9 +271,8 @@ bool Relocation::readTemplate()
     try {
         m_templateText = m_fileSystem.ReadAll(path);
     } catch (const EngineError& error) {
-        show(std::string("Die HTML-Vorlage konnte nicht gelesen werden.\r\n") +
-                                 error.what(),
-                             Icon::Critical);
+        show(std::string("Die HTML-Vorlage konnte nicht gelesen werden.\r\n") + error.what(),
+             Icon::Critical);
         finish(Outcome::Refused, AbortedStatus);
         return false;
     }

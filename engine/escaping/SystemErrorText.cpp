@@ -45,7 +45,6 @@ constexpr Reason PosixReasons[] = {
     {ENOMEM, "Nicht genug Arbeitsspeicher"},
 };
 
-
 template <std::size_t Count>
 const char* lookUp(const Reason (&table)[Count], int number)
 {

@@ -104,12 +104,13 @@ std::string NginxRules::text() const
                     quoted(base + "$is_args$args") + "; } }\n";
     }
     if (m_plan.coversEveryFile())
-        text += "location ~ " +
-                quoted("^/(?!" + std::string(RedirectPlan::LeftAlonePattern) + ")(?<kelvane>" +
-                       RedirectText::PlainClass + "*" + RedirectPlan::PlainNameEnd + ")$") +
-                " { if (-f $request_filename) { return 301 " +
-                quoted((m_plan.patternsAppendPath() ? base + "/$kelvane" : base) + "$is_args$args") +
-                "; } }\n";
+        text +=
+            "location ~ " +
+            quoted("^/(?!" + std::string(RedirectPlan::LeftAlonePattern) + ")(?<kelvane>" +
+                   RedirectText::PlainClass + "*" + RedirectPlan::PlainNameEnd + ")$") +
+            " { if (-f $request_filename) { return 301 " +
+            quoted((m_plan.patternsAppendPath() ? base + "/$kelvane" : base) + "$is_args$args") +
+            "; } }\n";
     return text;
 }
 

@@ -278,7 +278,8 @@ TEST_F(CliOutputs, ReportPlacesThatAreNoRegularFileOrAnotherOutputAreRefused)
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(rules), {}), "rules");
 
     fs::create_directories(root / "site_Moved" / ".htaccess");
-    EXPECT_EQ(run({"--yes", "--htaccess", "--url", "U", site}), CliApplication::WrongUsage);
+    EXPECT_EQ(run({"--yes", "--htaccess", "--url", "http://neu.example", site}),
+              CliApplication::WrongUsage);
     EXPECT_NE(err.str().find("keine gewöhnliche Datei"), std::string::npos) << err.str();
     EXPECT_FALSE(fs::exists(root / "site_Moved" / "a.htm"));
 }
@@ -337,13 +338,14 @@ TEST_F(CliOutputs, AllFilesAndSitemapsReachSitemapsAndReport)
     std::ofstream(root / "site" / "x" / "bild 1.png") << "old";
     const fs::path report = root / "bericht.csv";
     EXPECT_EQ(run({"--all-files", "--sitemaps", "http://alt.example/alt", "--report",
-                   report.string(), "--url", "U", (root / "site").string()}),
+                   report.string(), "--url", "http://neu.example", (root / "site").string()}),
               CliApplication::Done);
     std::ifstream sitemap(root / "site_Moved" / "sitemap-alt.xml"), csv(report);
     EXPECT_NE(std::string(std::istreambuf_iterator<char>(sitemap), {})
                   .find("<loc>http://alt.example/alt/x/bild%201.png</loc>"),
               std::string::npos);
-    EXPECT_NE(std::string(std::istreambuf_iterator<char>(csv), {}).find(",,U/x/bild 1.png"),
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(csv), {})
+                  .find(",,http://neu.example/x/bild 1.png"),
               std::string::npos)
         << "listed without a replacement page";
     EXPECT_NE(err.str().find("Geschrieben: sitemap-alt.xml\nGeschrieben: sitemap-neu.xml\n"),

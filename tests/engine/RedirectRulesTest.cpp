@@ -174,17 +174,18 @@ TEST(RedirectWriters, EachFormatWritesFolderPageTypeAndEveryFileRules)
               "\"" +
               U + "/$1\" [R=301,L]",
           "RewriteRule \"^img/b\\x22\\.png$\" \"" + U + "/img/b\\%22.png\" [R=301,L,NE]"}});
-    cases.push_back({"nginx",
-                     std::make_unique<NginxRules>(run),
-                     {"location = \"/\" { return 301 \"" + U + "/$is_args$args\"; }",
-                      "location = \"/q\\\" $.htm\" { return 301 \"" + U + "/q%22%20%24.htm$is_args$args\"; }",
-                      "location ~ \"^/(?<kelvane>[A-Za-z0-9._~/!()+,;=:@-]*\\\\x2Ehtm)$\" { if (-f "
-                      "$request_filename) { return 301 \"" +
-                          U + "/$kelvane$is_args$args\"; } }",
-                      "location ~ \"^/(?!" + escapedForNginx(Alone) +
-                          ")(?<kelvane>[A-Za-z0-9._~/!()+,;=:@-]*[A-Za-z0-9._~!()+,;=:@-])$\" { if "
-                          "(-f $request_filename) { return 301 \"" +
-                          U + "/$kelvane$is_args$args\"; } }"}});
+    cases.push_back(
+        {"nginx",
+         std::make_unique<NginxRules>(run),
+         {"location = \"/\" { return 301 \"" + U + "/$is_args$args\"; }",
+          "location = \"/q\\\" $.htm\" { return 301 \"" + U + "/q%22%20%24.htm$is_args$args\"; }",
+          "location ~ \"^/(?<kelvane>[A-Za-z0-9._~/!()+,;=:@-]*\\\\x2Ehtm)$\" { if (-f "
+          "$request_filename) { return 301 \"" +
+              U + "/$kelvane$is_args$args\"; } }",
+          "location ~ \"^/(?!" + escapedForNginx(Alone) +
+              ")(?<kelvane>[A-Za-z0-9._~/!()+,;=:@-]*[A-Za-z0-9._~!()+,;=:@-])$\" { if "
+              "(-f $request_filename) { return 301 \"" +
+              U + "/$kelvane$is_args$args\"; } }"}});
     cases.push_back({"caddy",
                      std::make_unique<CaddyRules>(run),
                      {"@kelvane_1 path_regexp ^/$", "redir @kelvane_1 \"" + U + "/\" 301",
