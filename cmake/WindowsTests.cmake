@@ -29,5 +29,5 @@ set_tests_properties(wine_prefix_stopped PROPERTIES FIXTURES_CLEANUP wine_prefix
 # Wine starts once per program rather than once per test case.
 function(kelvane_wine_test target)
     add_test(NAME ${target} COMMAND ${target} --gtest_color=no)
-    set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED wine_prefix TIMEOUT 300)
+    set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED wine_prefix TIMEOUT 150)
 endfunction()

@@ -296,6 +296,9 @@ TEST_F(Cli, UrlThatIsNoAbsoluteAddressIsRefusedForRulesAndWarnedForPages)
     }
 }
 
+#ifndef _WIN32
+// Windows allows no control character in a name; there such a page is a
+// failure of its own.
 TEST_F(Cli, DryRunShowsControlCharactersOfNamesVisibly)
 {
     writeFile(site / "zwei\nZeilen\x1B[31m.htm", "old");
@@ -306,5 +309,6 @@ TEST_F(Cli, DryRunShowsControlCharactersOfNamesVisibly)
         << out.str();
     EXPECT_EQ(out.str().find('\x1B'), std::string::npos);
 }
+#endif
 
 } // namespace
