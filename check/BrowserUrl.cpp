@@ -1,5 +1,7 @@
 #include "BrowserUrl.h"
 
+#include "AsciiCase.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -34,14 +36,6 @@ void appendEscape(std::string& out, unsigned char c)
     out += '%';
     out += Hex[c >> 4];
     out += Hex[c & 0x0F];
-}
-
-std::string lowered(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
 }
 
 } // namespace
@@ -83,10 +77,10 @@ std::string BrowserUrl::normalized(std::string_view url)
     std::string out;
     const std::size_t schemeEnd = rest.find("://");
     if (schemeEnd != std::string_view::npos) {
-        const std::string scheme = lowered(rest.substr(0, schemeEnd));
+        const std::string scheme = asciiLowered(rest.substr(0, schemeEnd));
         rest.remove_prefix(schemeEnd + 3);
         const std::size_t hostEnd = std::min(rest.find_first_of("/?"), rest.size());
-        std::string host = lowered(rest.substr(0, hostEnd));
+        std::string host = asciiLowered(rest.substr(0, hostEnd));
         rest.remove_prefix(hostEnd);
         const std::string defaultPort = scheme == "https" ? ":443" : ":80";
         if (host.size() > defaultPort.size() &&
@@ -122,7 +116,7 @@ std::string BrowserUrl::scheme(std::string_view url)
         if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.')
             return {};
     }
-    return lowered(url.substr(0, colon));
+    return asciiLowered(url.substr(0, colon));
 }
 
 bool BrowserUrl::isWebAddress(std::string_view url)
@@ -160,7 +154,7 @@ namespace {
 // www.example.com and example.com, or none for 127.0.0.1, [::1], localhost.
 std::string otherHostName(std::string_view host)
 {
-    const std::string lower = lowered(host);
+    const std::string lower = asciiLowered(host);
     if (lower.rfind("www.", 0) == 0)
         return std::string(host.substr(4));
     const bool address =

@@ -1,37 +1,16 @@
 #include "HttpTransfers.h"
 
+#include "CurlHandles.h"
+
 #include <algorithm>
 #include <cctype>
-#include <curl/curl.h>
-#include <mutex>
 
 namespace {
-
-void initialiseCurlOnce()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
-struct EasyDeleter
-{
-    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
-};
-
-struct MultiDeleter
-{
-    void operator()(CURLM* handle) const { curl_multi_cleanup(handle); }
-};
-
-struct ListDeleter
-{
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
 
 // One connection slot: the trail it works on and the answer coming in.
 struct Slot
 {
-    std::unique_ptr<CURL, EasyDeleter> Easy;
+    CurlHandles::Easy Easy;
     std::size_t Trail = 0;
     bool Busy = false;
     std::size_t BodyLimit = 0;
@@ -225,8 +204,8 @@ private:
     std::vector<std::unique_ptr<HopTrail>>& m_trails;
     const HttpTransfers::Settings& m_settings;
     const HttpTransfers::Finished& m_finished;
-    std::unique_ptr<CURLM, MultiDeleter> m_multi;
-    std::unique_ptr<curl_slist, ListDeleter> m_connectTo;
+    CurlHandles::Multi m_multi;
+    CurlHandles::List m_connectTo;
     std::vector<Slot> m_slots;
     std::size_t m_nextTrail = 0;
     std::size_t m_busy = 0;
@@ -237,7 +216,7 @@ private:
 bool HttpTransfers::run(std::vector<std::unique_ptr<HopTrail>>& trails, const Settings& settings,
                         const Finished& finished, const std::atomic<bool>* cancel)
 {
-    initialiseCurlOnce();
+    CurlHandles::initialiseOnce();
     if (trails.empty())
         return true;
     return Transfers(trails, settings, finished).run(cancel);

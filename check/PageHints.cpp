@@ -1,18 +1,11 @@
 #include "PageHints.h"
 
+#include "AsciiCase.h"
 #include "HtmlHead.h"
 
 #include <cctype>
 
 namespace {
-
-std::string lowered(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
 
 bool isSpace(char c)
 {
@@ -31,7 +24,7 @@ std::string_view trimmed(std::string_view text)
 bool hasToken(const std::string& list, std::string_view token)
 {
     std::size_t at = 0;
-    const std::string lower = lowered(list);
+    const std::string lower = asciiLowered(list);
     while (at < lower.size()) {
         while (at < lower.size() && isSpace(lower[at]))
             ++at;
@@ -57,7 +50,7 @@ std::optional<std::string> refreshUrl(std::string_view content)
     ++at;
     while (at < content.size() && isSpace(content[at]))
         ++at;
-    if (lowered(content.substr(at, 3)) == "url") {
+    if (asciiLowered(content.substr(at, 3)) == "url") {
         std::size_t equals = at + 3;
         while (equals < content.size() && isSpace(content[equals]))
             ++equals;
@@ -80,7 +73,7 @@ std::optional<std::string> refreshUrl(std::string_view content)
 
 bool namesIndexingRobots(const HtmlHead::Element& meta)
 {
-    const std::string name = lowered(trimmed(meta.attribute("name")));
+    const std::string name = asciiLowered(trimmed(meta.attribute("name")));
     return name == "robots" || name == "googlebot";
 }
 
@@ -91,7 +84,8 @@ PageHints PageHints::read(std::string_view html)
     PageHints hints;
     for (const HtmlHead::Element& element : HtmlHead::read(html)) {
         if (element.Name == "meta") {
-            if (!hints.Refresh && lowered(trimmed(element.attribute("http-equiv"))) == "refresh")
+            if (!hints.Refresh &&
+                asciiLowered(trimmed(element.attribute("http-equiv"))) == "refresh")
                 hints.Refresh = refreshUrl(element.attribute("content"));
             if (namesIndexingRobots(element) && forbidIndexing(element.attribute("content")))
                 hints.NoIndex = true;
@@ -113,7 +107,7 @@ bool PageHints::forbidIndexing(std::string_view directives)
         // "googlebot: noindex" names the crawler before the rule.
         if (const std::size_t colon = directive.find(':'); colon != std::string_view::npos)
             directive.remove_prefix(colon + 1);
-        const std::string rule = lowered(trimmed(directive));
+        const std::string rule = asciiLowered(trimmed(directive));
         if (rule == "noindex" || rule == "none")
             return true;
     }

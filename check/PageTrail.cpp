@@ -1,9 +1,9 @@
 #include "PageTrail.h"
 
+#include "AsciiCase.h"
 #include "BrowserUrl.h"
 #include "PageHints.h"
 
-#include <cctype>
 #include <utility>
 
 namespace {
@@ -17,9 +17,7 @@ bool isRedirect(long status)
 // another type as a download.
 bool isHtml(std::string_view contentType)
 {
-    std::string type(contentType.substr(0, contentType.find(';')));
-    for (char& c : type)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    std::string type = asciiLowered(contentType.substr(0, contentType.find(';')));
     while (!type.empty() && type.back() == ' ')
         type.pop_back();
     return type.empty() || type == "text/html" || type == "application/xhtml+xml";

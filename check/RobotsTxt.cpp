@@ -1,18 +1,10 @@
 #include "RobotsTxt.h"
 
+#include "AsciiCase.h"
 #include "BrowserUrl.h"
 
-#include <cctype>
 
 namespace {
-
-std::string lowered(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
 
 std::string_view trimmed(std::string_view text)
 {
@@ -70,13 +62,13 @@ RobotsTxt RobotsTxt::parse(std::string_view text, std::string_view crawler)
         const std::size_t colon = line.find(':');
         if (colon == std::string_view::npos)
             continue;
-        const std::string key = lowered(trimmed(line.substr(0, colon)));
+        const std::string key = asciiLowered(trimmed(line.substr(0, colon)));
         const std::string_view value = trimmed(line.substr(colon + 1));
         if (key == "user-agent") {
             if (!inAgentLines)
                 forOwn = forEveryone = false;
             inAgentLines = true;
-            const std::string agent = lowered(value.substr(0, value.find_first_of(" /\t")));
+            const std::string agent = asciiLowered(value.substr(0, value.find_first_of(" /\t")));
             if (agent == crawler) {
                 forOwn = true;
                 ownGroupSeen = true;

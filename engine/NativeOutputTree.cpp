@@ -2,6 +2,7 @@
 
 #include "EngineError.h"
 #include "FileSystem.h"
+#include "FolderWrite.h"
 #include "NativePath.h"
 #include "TemporaryName.h"
 #include "TreePlacement.h"
@@ -162,40 +163,13 @@ void NativeOutputTree::writePage(const std::string& name, std::string_view bytes
     if (m_folderDescriptor < 0)
         throw EngineError::fileSystem("Datei konnte nicht angelegt werden", target,
                                       std::make_error_code(std::errc::bad_file_descriptor));
-    std::string temporary;
-    int file = -1;
-    for (int attempt = 0; attempt < 8 && file < 0; ++attempt) {
-        temporary = TemporaryName::make(m_random);
-        file = openat(m_folderDescriptor, temporary.c_str(),
-                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (file < 0 && errno != EEXIST)
-            break;
-    }
-    if (file < 0)
-        throw EngineError::fileSystem("Datei konnte nicht angelegt werden", target, lastError());
-
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t count = write(file, bytes.data() + done, bytes.size() - done);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            break;
-        done += static_cast<std::size_t>(count);
-    }
-    const std::error_code writeError = done == bytes.size() ? std::error_code() : lastError();
-    const bool closed = close(file) == 0;
-    const std::error_code error = writeError ? writeError
-                                  : closed   ? std::error_code()
-                                             : lastError();
-    if (!error &&
-        renameat(m_folderDescriptor, temporary.c_str(), m_folderDescriptor, name.c_str()) == 0)
-        return;
-    const std::error_code failure = error ? error : lastError();
-    unlinkat(m_folderDescriptor, temporary.c_str(), 0);
-    throw EngineError::fileSystem(error ? "Datei konnte nicht geschrieben werden"
-                                        : "Datei konnte nicht ersetzt werden",
-                                  target, failure);
+    FolderWrite{m_folderDescriptor,
+                name,
+                target,
+                [this] { return TemporaryName::make(m_random); },
+                {},
+                false}
+        .write(bytes);
 }
 
 // One flush of the whole file system at the end costs far less than one per

@@ -1,30 +1,14 @@
 #include "WebFetcher.h"
 
-#include <curl/curl.h>
+#include "CurlHandles.h"
+
 #include <memory>
-#include <mutex>
 
 namespace {
 
-void initialiseCurlOnce()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
-struct EasyDeleter
-{
-    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
-};
-
-struct MultiDeleter
-{
-    void operator()(CURLM* handle) const { curl_multi_cleanup(handle); }
-};
-
 struct Slot
 {
-    std::unique_ptr<CURL, EasyDeleter> Easy{curl_easy_init()};
+    CurlHandles::Easy Easy{curl_easy_init()};
     std::size_t Index = 0;
     bool Busy = false;
     std::size_t Limit = 0;
@@ -163,7 +147,7 @@ private:
     const std::vector<std::string>& m_urls;
     const WebFetcher::Limits& m_limits;
     const WebFetcher::Progress& m_progress;
-    std::unique_ptr<CURLM, MultiDeleter> m_multi;
+    CurlHandles::Multi m_multi;
     std::vector<WebFetcher::Answer> m_answers;
     std::vector<Slot> m_slots;
     std::size_t m_next = 0;
@@ -176,7 +160,7 @@ WebFetcher::WebFetcher() : WebFetcher(Limits{}) {}
 
 WebFetcher::WebFetcher(Limits limits) : m_limits(limits)
 {
-    initialiseCurlOnce();
+    CurlHandles::initialiseOnce();
 }
 
 std::vector<WebFetcher::Answer> WebFetcher::fetch(const std::vector<std::string>& urls,

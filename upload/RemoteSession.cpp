@@ -1,12 +1,11 @@
 #include "RemoteSession.h"
 
+#include "CurlHandles.h"
 #include "Sha256.h"
 
 #include <algorithm>
 #include <cctype>
-#include <curl/curl.h>
 #include <filesystem>
-#include <mutex>
 #include <openssl/evp.h>
 #include <openssl/ssl.h>
 #include <openssl/x509.h>
@@ -15,12 +14,6 @@ namespace {
 
 constexpr long ConnectTimeoutSeconds = 20;
 constexpr long StallSeconds = 30;
-
-void initialiseCurlOnce()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 // "SHA256:AB:cd…" and "SHA256:abcd…" alike: the hex digits in upper case.
 std::string certificateDigits(const std::string& fingerprint)
@@ -335,7 +328,7 @@ RemoteSession::RemoteSession(const UploadTarget& target, Access access,
                              const std::atomic<bool>* cancel)
     : m_connection(std::make_unique<Connection>())
 {
-    initialiseCurlOnce();
+    CurlHandles::initialiseOnce();
     m_connection->Target = target;
     m_connection->Credentials = std::move(access);
     m_connection->Cancel = cancel;

@@ -2,6 +2,7 @@
 
 #include "EngineError.h"
 #include "FileSystem.h"
+#include "FolderWrite.h"
 #include "TemporaryName.h"
 
 #include <algorithm>
@@ -84,20 +85,6 @@ std::optional<FileIdentity> identityOf(int descriptor)
                         static_cast<std::uint64_t>(status.st_ino)};
 }
 
-bool writeAll(int file, std::string_view bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t count = write(file, bytes.data() + done, bytes.size() - done);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        done += static_cast<std::size_t>(count);
-    }
-    return true;
-}
-
 } // namespace
 
 std::unique_ptr<NativeOpenFolder> NativeOpenFolder::open(const std::string& path)
@@ -156,35 +143,13 @@ OpenFolder::Entry NativeOpenFolder::entry(const std::string& name)
 void NativeOpenFolder::writeFile(const std::string& name, std::string_view bytes)
 {
     refuseUnlessReplaceable(name);
-    std::string temporary;
-    int file = -1;
-    for (int attempt = 0; attempt < 8 && file < 0; ++attempt) {
-        temporary = temporaryNameFor(name);
-        file = openat(m_descriptor, temporary.c_str(),
-                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (file < 0 && errno != EEXIST)
-            break;
-    }
-    if (file < 0)
-        throw EngineError::fileSystem("Datei konnte nicht angelegt werden", pathOf(name),
-                                      lastError());
-    // Written after the pages' one flush: each extra file makes itself durable.
-    const bool written = writeAll(file, bytes) && fsync(file) == 0;
-    std::error_code error = written ? std::error_code() : lastError();
-    if (close(file) != 0 && !error)
-        error = lastError();
-    if (!error) {
-        refuseUnlessReplaceable(name);
-        if (renameat(m_descriptor, temporary.c_str(), m_descriptor, name.c_str()) == 0) {
-            fsync(m_descriptor);
-            return;
-        }
-    }
-    const std::error_code failure = error ? error : lastError();
-    unlinkat(m_descriptor, temporary.c_str(), 0);
-    throw EngineError::fileSystem(error ? "Datei konnte nicht geschrieben werden"
-                                        : "Datei konnte nicht ersetzt werden",
-                                  pathOf(name), failure);
+    FolderWrite{m_descriptor,
+                name,
+                pathOf(name),
+                [&] { return temporaryNameFor(name); },
+                [&] { refuseUnlessReplaceable(name); },
+                true}
+        .write(bytes);
 }
 
 void NativeOpenFolder::removeStaleTemporaries(const std::vector<std::string>& names)
