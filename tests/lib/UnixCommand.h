@@ -46,10 +46,15 @@ bool untilTrue(Condition condition)
 
 // Removes the folder without following the links in it, which mingw's
 // std::filesystem would follow (it knows no links): under Wine with the Unix
-// rm, on Windows itself with remove_all, where the test made no links.
+// rm, on Windows itself with remove_all, where the test made no links. Wine
+// does not wait for a Unix program, so rm is started only for a folder that
+// is there, and its end is seen when the folder has gone: an rm started for
+// nothing could still be at work when the caller makes the folder anew.
 inline void removeTree(const std::filesystem::path& folder)
 {
     std::error_code ignored;
+    if (!std::filesystem::exists(folder, ignored))
+        return;
     const bool removed =
         runUnixCommand(fromNativePath(folder.parent_path()),
                        "/bin/rm -rf \"" + fromNativePath(folder.filename()) + "\"") &&
