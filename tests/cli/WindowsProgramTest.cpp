@@ -60,8 +60,9 @@ std::string screenText(const std::string& output)
 }
 
 // Everything the pseudo console sends until it closes its end of the pipe.
-// Wine's console host keeps that end open when typed input was left unread,
-// so once the console is closed, two quiet seconds count as its end too.
+// Wine's console host does not always close that end when the console is
+// closed (seen in every run after typed input), so once the console is
+// closed, two quiet seconds count as its end too.
 std::string drainConsole(HANDLE pipe, const std::atomic<bool>& consoleClosed)
 {
     std::string output;
