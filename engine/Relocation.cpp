@@ -351,11 +351,11 @@ Relocation::Outcome Relocation::writePages(const std::string& baseDirectory,
                                   "für dieselbe Datei.");
         else if (m_dryRun || writePage(*tree, fileName, page.render(inTemplateEncoding(url)))) {
             if (caseTwin)
-                m_caseWarnings.push_back(
+                m_caseWarnings.push_back(ShownText::visible(
                     "Die Seiten " + PageUrl::toUrlPath(caseTwin->substr(1)) + " und " +
                     relativePath +
                     " unterscheiden sich nur in Groß- und Kleinschreibung: Ein Server, der sie "
-                    "nicht unterscheidet (etwa unter Windows), behält nur eine.");
+                    "nicht unterscheidet (etwa unter Windows), behält nur eine."));
             const RelocationWindow::Page done{path, target,           relativePath,
                                               url,  ++m_pagesWritten, files.size()};
             if (m_extraFiles)

@@ -171,7 +171,7 @@ void frmMain::cmdStart_Click()
     if (!mappingMayBeUsed())
         return;
     m_running = true;
-    std::vector<std::string> unmapped;
+    std::vector<std::string> unmapped, caseTwins;
     {
         RelocationInputs inputs = relocationInputs();
         OutputFiles extraFiles(inputs, oldAddress.toStdString());
@@ -189,6 +189,7 @@ void frmMain::cmdStart_Click()
             written = relocation.extraFilesWritten();
             outputRoot = relocation.outputRoot();
             unmapped = relocation.unmappedPaths();
+            caseTwins = relocation.caseWarnings();
         }
         // The run leaves the status as it was after most refusals; one for
         // the Extras must not leave the "Fertig" of the run before.
@@ -199,6 +200,7 @@ void frmMain::cmdStart_Click()
     m_running = false;
     hideProgress();
     warnUnmapped(unmapped);
+    warnCaseTwins(caseTwins);
     if (std::exchange(m_closeRequested, false))
         close();
 }
@@ -302,14 +304,29 @@ void frmMain::mnuExtrasHochladen_Click()
 // One message after the run for every listed path that named no page.
 void frmMain::warnUnmapped(const std::vector<std::string>& paths)
 {
-    if (paths.empty())
+    std::vector<std::string> shown;
+    for (const std::string& path : paths)
+        shown.push_back(ShownText::visible(path));
+    warnWithList(QStringLiteral("Die Zuordnungsdatei nennt Seiten, die es nicht gibt:"), shown);
+}
+
+// Both pages were written here; the warning is for the host they go to.
+void frmMain::warnCaseTwins(const std::vector<std::string>& warnings)
+{
+    warnWithList(QStringLiteral("Nicht jeder Server hält alle Seiten auseinander:"), warnings);
+}
+
+// One box after the run, however many lines: the first ten and a count.
+void frmMain::warnWithList(const QString& heading, const std::vector<std::string>& lines)
+{
+    if (lines.empty())
         return;
     constexpr std::size_t Shown = 10;
-    QString text = QStringLiteral("Die Zuordnungsdatei nennt Seiten, die es nicht gibt:");
-    for (std::size_t i = 0; i < std::min(paths.size(), Shown); ++i)
-        text += QStringLiteral("\n") + QString::fromStdString(ShownText::visible(paths[i]));
-    if (paths.size() > Shown)
-        text += QStringLiteral("\n… und %1 weitere").arg(paths.size() - Shown);
+    QString text = heading;
+    for (std::size_t i = 0; i < std::min(lines.size(), Shown); ++i)
+        text += QStringLiteral("\n") + QString::fromStdString(lines[i]);
+    if (lines.size() > Shown)
+        text += QStringLiteral("\n… und %1 weitere").arg(lines.size() - Shown);
     m_context.dialogs.message(this, QStringLiteral("Kelvane"), text, QMessageBox::Warning,
                               QMessageBox::Ok);
 }

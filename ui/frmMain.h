@@ -68,6 +68,8 @@ private:
     void connectControls();
     void createExtrasMenu();
     void warnUnmapped(const std::vector<std::string>& paths);
+    void warnCaseTwins(const std::vector<std::string>& warnings);
+    void warnWithList(const QString& heading, const std::vector<std::string>& lines);
     bool mappingMayBeUsed();
 
     void Form_Load();

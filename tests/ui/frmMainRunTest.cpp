@@ -131,6 +131,21 @@ TEST_F(frmMainRun, writesEveryPageOfTheNestedSiteAndReportsTheCount)
     }
 }
 
+// Both are written here; the host the pages go to may keep only one.
+TEST_F(frmMainRun, pagesThatDifferOnlyInLetterCaseAreNamedAfterTheRun)
+{
+    writeFile("site/A.htm", "alte Seite A");
+    click("cmdStart");
+    EXPECT_EQ(statusText(), QStringLiteral("Fertig, 5 Dateien verarbeitet"));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
+              QStringLiteral("Nicht jeder Server hält alle Seiten auseinander:\nDie Seiten A.htm "
+                             "und a.htm unterscheiden sich nur in Groß- und Kleinschreibung: Ein "
+                             "Server, der sie nicht unterscheidet (etwa unter Windows), behält "
+                             "nur eine."));
+    EXPECT_TRUE(exists("site_Moved/A.htm") && exists("site_Moved/a.htm"));
+}
+
 TEST_F(frmMainRun, everyWayOutTellsTheUserAndEnablesTheInputsAgain)
 {
     struct Row
