@@ -1,5 +1,6 @@
 #include "PageTemplate.h"
 
+#include "CssText.h"
 #include "HtmlText.h"
 #include "ScriptText.h"
 
@@ -68,88 +69,56 @@ std::string PageTemplate::insertCredit(std::string_view templateText)
 }
 
 PageTemplate::PageTemplate(std::string_view creditedText)
-    : m_pieces(splitIgnoringCase(creditedText, Placeholder))
+    : m_pieces(splitIgnoringCase(creditedText, Placeholder)),
+      m_readers(PlaceholderReaders::of(m_pieces))
 {
     for (const std::string& piece : m_pieces)
         m_fixedSize += piece.size();
-    findReaders();
+    for (const TextReader reader : m_readers)
+        m_readerUsed[static_cast<std::size_t>(reader)] = true;
 }
 
-namespace {
+static_assert(static_cast<std::size_t>(TextReader::Style) + 1 == PageTemplate::ReaderCount,
+              "one escaped text for each reader");
 
-bool endsTagName(std::string_view text, std::size_t at)
+std::string PageTemplate::escapedFor(TextReader reader, std::string_view pageUrl)
 {
-    const char next = at < text.size() ? text[at] : ' ';
-    return next == '>' || next == '/' || next == ' ' || next == '\t' || next == '\n' ||
-           next == '\r' || next == '\f';
-}
-
-// The start of a "<script" tag in the text from position on, or npos.
-std::size_t findTag(std::string_view text, std::string_view tag, std::size_t from)
-{
-    for (std::size_t hit = findIgnoringCase(text, tag, from); hit != std::string_view::npos;
-         hit = findIgnoringCase(text, tag, hit + 1)) {
-        if (endsTagName(text, hit + tag.size()))
-            return hit;
+    switch (reader) {
+    case TextReader::Html:
+        return HtmlText::escaped(pageUrl);
+    case TextReader::UnquotedAttribute:
+        return HtmlText::escapedUnquoted(pageUrl);
+    case TextReader::Script:
+        return ScriptText::escaped(pageUrl);
+    case TextReader::EventHandler:
+        return HtmlText::escaped(ScriptText::escaped(pageUrl));
+    case TextReader::UnquotedEventHandler:
+        return HtmlText::escapedUnquoted(ScriptText::escaped(pageUrl));
+    case TextReader::Style:
+        return CssText::escaped(pageUrl);
     }
-    return std::string_view::npos;
-}
-
-} // namespace
-
-// A placeholder after an opening <script> tag and before its closing tag is
-// read by the script; any other by the HTML parser (attribute values, text
-// and comments alike). A "<script" inside a comment opens nothing.
-void PageTemplate::findReaders()
-{
-    enum class State
-    {
-        Html,
-        Comment,
-        Script
-    } state = State::Html;
-    for (std::size_t i = 0; i + 1 < m_pieces.size(); ++i) {
-        const std::string_view piece = m_pieces[i];
-        std::size_t at = 0;
-        while (at < piece.size()) {
-            if (state == State::Comment) {
-                const std::size_t end = piece.find("-->", at);
-                if (end == std::string_view::npos)
-                    break;
-                state = State::Html, at = end + 3;
-            } else if (state == State::Script) {
-                const std::size_t end = findTag(piece, "</script", at);
-                if (end == std::string_view::npos)
-                    break;
-                state = State::Html, at = end + 8;
-            } else {
-                const std::size_t comment = piece.find("<!--", at);
-                const std::size_t script = findTag(piece, "<script", at);
-                if (comment == std::string_view::npos && script == std::string_view::npos)
-                    break;
-                if (comment < script)
-                    state = State::Comment, at = comment + 4;
-                else
-                    state = State::Script, at = script + 7;
-            }
-        }
-        m_readers.push_back(state == State::Script ? Reader::Script : Reader::Html);
-        m_anyScript = m_anyScript || state == State::Script;
-    }
+    return HtmlText::escapedUnquoted(pageUrl);
 }
 
 std::string PageTemplate::render(std::string_view pageUrl) const
 {
     // Most URLs hold nothing to escape for HTML: no copy for them.
     const bool plain = pageUrl.find_first_of("&<>\"'") == std::string_view::npos;
-    const std::string escaped = plain ? std::string() : HtmlText::escaped(pageUrl);
-    const std::string_view forHtml = plain ? pageUrl : std::string_view(escaped);
-    const std::string forScript = m_anyScript ? ScriptText::escaped(pageUrl) : std::string();
+    constexpr auto HtmlIndex = static_cast<std::size_t>(TextReader::Html);
+    std::array<std::string, ReaderCount> escaped;
+    for (std::size_t reader = 0; reader < ReaderCount; ++reader) {
+        if (m_readerUsed[reader] && !(plain && reader == HtmlIndex))
+            escaped[reader] = escapedFor(static_cast<TextReader>(reader), pageUrl);
+    }
+    const auto textFor = [&](TextReader reader) -> std::string_view {
+        return plain && reader == TextReader::Html ? pageUrl
+                                                   : escaped[static_cast<std::size_t>(reader)];
+    };
     std::string page;
-    page.reserve(m_fixedSize + m_readers.size() * forHtml.size());
+    page.reserve(m_fixedSize + m_readers.size() * (pageUrl.size() + pageUrl.size() / 4));
     page += m_pieces.front();
     for (std::size_t i = 1; i < m_pieces.size(); ++i) {
-        page += m_readers[i - 1] == Reader::Script ? forScript : forHtml;
+        page += textFor(m_readers[i - 1]);
         page += m_pieces[i];
     }
     return page;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "PlaceholderReaders.h"
+
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -7,8 +10,8 @@
 // A template ready to make pages: the credit line is inserted before every
 // closing body tag once, and the text is split at every "%URL%" so that each
 // page is made by one pass of joining. Each placeholder gets the URL escaped
-// for what reads it there: the HTML parser, or inside a <script> element the
-// script's string literal.
+// for what reads it there: the HTML parser, a script (in a <script> element
+// or an event handler) or a style sheet.
 class PageTemplate
 {
 public:
@@ -31,17 +34,13 @@ public:
     // escaped so that the browser reads back exactly the URL text.
     std::string render(std::string_view pageUrl) const;
 
-private:
-    enum class Reader
-    {
-        Html,
-        Script
-    };
+    static constexpr std::size_t ReaderCount = 6; // the values of TextReader
 
-    void findReaders();
+private:
+    static std::string escapedFor(TextReader reader, std::string_view pageUrl);
 
     std::vector<std::string> m_pieces; // the text between the placeholders
-    std::vector<Reader> m_readers;     // one for each placeholder
-    bool m_anyScript = false;
+    std::vector<TextReader> m_readers; // one for each placeholder
+    std::array<bool, ReaderCount> m_readerUsed{};
     std::size_t m_fixedSize = 0;
 };

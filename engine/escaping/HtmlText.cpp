@@ -27,3 +27,25 @@ std::string HtmlText::escaped(std::string_view text)
     }
     return out;
 }
+
+std::string HtmlText::escapedUnquoted(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 4);
+    for (const char c : HtmlText::escaped(text)) {
+        switch (c) {
+        case ' ':
+        case '\t':
+        case '\n':
+        case '\f':
+        case '\r':
+        case '=':
+        case '`':
+            out += "&#" + std::to_string(static_cast<int>(c)) + ';';
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}

@@ -38,6 +38,21 @@ TEST(PageTemplate, EscapesTheUrlForWhatReadsItThere)
         {"a tag named like script", "<scripts>%URL%", "a&b", "<scripts>a&amp;b"},
         {"script tag in a comment", "<!-- <script> --><a href=\"%URL%\"><script>'%URL%'", "a&b",
          "<!-- <script> --><a href=\"a&amp;b\"><script>'a\\u0026b'"},
+        {"attribute of the script tag", "<script src=\"%URL%\"></script>", "a&b",
+         "<script src=\"a&amp;b\"></script>"},
+        {"event handler", "<body onload=\"location.replace('%URL%')\">", "http://n/');x()//&",
+         "<body onload=\"location.replace('http://n/\\u0027);x()//\\u0026')\">"},
+        {"event handler without quotes", "<a ONCLICK=go('%URL%')>", "a b=`'",
+         "<a ONCLICK=go('a&#32;b&#61;\\u0060\\u0027')>"},
+        {"value without quotes", "<a href=%URL% title=x>", "http://n/a onmouseover=x()",
+         "<a href=http://n/a&#32;onmouseover&#61;x() title=x>"},
+        {"after a handler the tag goes on", "<a onclick=\"x\" href='%URL%'>", "a&b'",
+         "<a onclick=\"x\" href='a&amp;b&#39;'>"},
+        {"style sheet", "<STYLE>b{background:url(\"%URL%\")}</STYLE><b>%URL%",
+         "http://n/?a=1&b=</style>\" x(\\",
+         "<STYLE>b{background:url(\"http://n/?a=1&b=\\3C /style\\3E \\22 \\20 x\\28 \\5C "
+         "\")}</STYLE>"
+         "<b>http://n/?a=1&amp;b=&lt;/style&gt;&quot; x(\\"},
     };
     for (const ReaderCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -22,8 +22,17 @@ from browser_redirect_test import (LoopbackServer, NewSitePage, QuietFileServer,
 PWNED = "/pwned"
 # Where a script from the URL text would send the browser if it ran.
 RUN = "location.replace('%s')" % PWNED
-SCRIPT_TEMPLATE = ("<html><head><meta charset=\"utf-8\"><script>location.replace(\"%URL%\");</script></head>"
-                   "<body></body></html>")
+HEAD = "<html><head><meta charset=\"utf-8\">"
+# User templates, each sending the visitor on from another place of the page.
+USER_TEMPLATES = {
+    "script": HEAD + "<script>location.replace(\"%URL%\");</script></head><body></body></html>",
+    "handler": HEAD + "</head><body onload=\"location.replace('%URL%')\"></body></html>",
+    "unquoted": HEAD + "</head><body onload=location.replace('%URL%')></body></html>",
+    # The address the style sheet reads back is where the script sends.
+    "style": HEAD + "<style>#p{background-image:url(\"%URL%\")}</style></head>"
+             "<body><p id=p></p><script>location.replace(getComputedStyle("
+             "document.getElementById('p')).backgroundImage.slice(5, -2))</script></body></html>",
+}
 
 # name, template, what follows the new site's address in the URL text
 ACCEPTED = [
@@ -32,6 +41,9 @@ ACCEPTED = [
     ("single quote", "standard", "/neu/'onload='" + RUN.replace("'", "`")),
     ("script literal", "script", "/neu?x=\");" + RUN + ";(\"</script><script>" + RUN + "//"),
     ("line terminator", "script", "/neu?x=\u2028" + RUN),
+    ("handler literal", "handler", "/neu?x=');" + RUN + "//&amp;"),
+    ("handler without quotes", "unquoted", "/neu?x=1 onpageshow=" + RUN),
+    ("style sheet", "style", "/neu/a&amp;(b)?x='1'</style><script>" + RUN + "</script>"),
 ]
 REFUSED = ["jav&#97;script:" + RUN, "javascript&colon;" + RUN, "java&Tab;script:" + RUN,
            " JaVaScRiPt:" + RUN, "&#x64;ata:text/html,x", "vbscript:x"]
@@ -72,8 +84,6 @@ def main():
         try:
             cli = make_program_folder(arguments.cli, arguments.templates,
                                       os.path.join(work, "programm"))
-            with open(os.path.join(work, "programm", "benutzer.htm"), "w") as out:
-                out.write(SCRIPT_TEMPLATE)
             new_site = LoopbackServer(NewSitePage)
             servers.append(new_site)
             for number, text in enumerate(REFUSED):
@@ -85,7 +95,10 @@ def main():
             for number, (name, template, suffix) in enumerate(ACCEPTED):
                 site = os.path.join(work, "accepted%d" % number, "alt")
                 make_site(site)
-                result = relocate(cli, site, "user" if template == "script" else template,
+                if template in USER_TEMPLATES:
+                    with open(os.path.join(work, "programm", "benutzer.htm"), "w") as out:
+                        out.write(USER_TEMPLATES[template])
+                result = relocate(cli, site, "user" if template in USER_TEMPLATES else template,
                                   new_site.origin + suffix)
                 if result.returncode != 0:
                     failures.append("%s: refused: %s" % (name, result.stderr))
