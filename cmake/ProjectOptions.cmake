@@ -9,9 +9,10 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     if(KELVANE_WERROR)
         target_compile_options(kelvane_options INTERFACE -Werror)
     endif()
-    # mingw's GCC 12 at -O2 takes "text" + std::string for an overlapping copy
-    # (GCC bug 105329), which would fail the -Werror build of sound code.
-    if(MINGW AND CMAKE_CXX_COMPILER_VERSION VERSION_GREATER_EQUAL 12
+    # GCC 12 at -O2 (Debian's and mingw's) takes "text" + std::string for an
+    # overlapping copy (GCC bug 105329), which would fail the -Werror build of
+    # sound code and litters the optimised builds with false warnings.
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_GREATER_EQUAL 12
        AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
         target_compile_options(kelvane_options INTERFACE -Wno-restrict)
     endif()
