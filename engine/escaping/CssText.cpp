@@ -3,7 +3,7 @@
 namespace {
 
 // What a URL holds and no style sheet reads as more than itself: neither a
-// quote, a bracket, a backslash, white space nor "<".
+// quote, a parenthesis, a backslash, white space nor "<".
 bool passesAsItIs(unsigned char c)
 {
     if (c >= 0x80 || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
