@@ -120,20 +120,12 @@ private:
         slot.Answer = HttpAnswer{};
         slot.BodyLimit = m_trails[slot.Trail]->bodyLimit();
         slot.Busy = true;
-        curl_easy_setopt(easy, CURLOPT_URL, m_trails[slot.Trail]->nextUrl().c_str());
-        curl_easy_setopt(easy, CURLOPT_PRIVATE, &slot);
-        curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &collectBody);
-        curl_easy_setopt(easy, CURLOPT_WRITEDATA, &slot);
+        CurlHandles::setRequestOptions(easy, m_trails[slot.Trail]->nextUrl(), &slot, &collectBody,
+                                       m_settings.PerRequest, "Umzug pruefen");
         curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &collectHeader);
         curl_easy_setopt(easy, CURLOPT_HEADERDATA, &slot);
-        curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
         // Every hop is judged by the trail, so curl must not follow on its own.
         curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
-        curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS,
-                         static_cast<long>(m_settings.PerRequest.count()));
-        curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-        curl_easy_setopt(easy, CURLOPT_USERAGENT, "Kelvane/" KELVANE_VERSION " (Umzug pruefen)");
-        curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
         if (m_connectTo)
             curl_easy_setopt(easy, CURLOPT_CONNECT_TO, m_connectTo.get());
         curl_multi_add_handle(m_multi.get(), easy);

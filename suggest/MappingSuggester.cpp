@@ -96,6 +96,19 @@ MappingSuggester::Result MappingSuggester::run(const Request& request,
     return result;
 }
 
+// The page with the content of its file. A page that cannot be read still
+// takes part, by the words of its path, and its reason is a warning.
+SitePage MappingSuggester::readPage(SitePage page, const std::string& filePath,
+                                    Result& result) const
+{
+    try {
+        page.Content = HtmlPageReader::read(PageCharset::toUtf8(m_fileSystem.ReadAll(filePath)));
+    } catch (const EngineError& error) {
+        result.Warnings.push_back(error.what());
+    }
+    return page;
+}
+
 std::vector<SitePage> MappingSuggester::readOldPages(const Request& request, Result& result,
                                                      const SuggestProgressListener& progress,
                                                      const std::atomic<bool>* cancel) const
@@ -105,15 +118,7 @@ std::vector<SitePage> MappingSuggester::readOldPages(const Request& request, Res
     for (const OldPage& old : request.OldPages) {
         if (cancelled(cancel))
             break;
-        SitePage page{old.RelativePath, old.RelativePath, {}};
-        try {
-            page.Content =
-                HtmlPageReader::read(PageCharset::toUtf8(m_fileSystem.ReadAll(old.SourcePath)));
-        } catch (const EngineError& error) {
-            // The page still gets a suggestion, from the words of its path.
-            result.Warnings.push_back(error.what());
-        }
-        pages.push_back(std::move(page));
+        pages.push_back(readPage({old.RelativePath, old.RelativePath, {}}, old.SourcePath, result));
         report(progress, "Alte Seiten lesen", pages.size(), request.OldPages.size());
     }
     return pages;
@@ -165,14 +170,7 @@ std::vector<SitePage> MappingSuggester::readFolder(const Request& request, Resul
     for (const NewSiteFolder::Page& file : files) {
         if (cancelled(cancel))
             break;
-        SitePage page{file.Url, file.RelativePath, {}};
-        try {
-            page.Content =
-                HtmlPageReader::read(PageCharset::toUtf8(m_fileSystem.ReadAll(file.FilePath)));
-        } catch (const EngineError& error) {
-            result.Warnings.push_back(error.what());
-        }
-        pages.push_back(std::move(page));
+        pages.push_back(readPage({file.Url, file.RelativePath, {}}, file.FilePath, result));
         report(progress, "Neue Seiten lesen", pages.size(), files.size());
     }
     return pages;

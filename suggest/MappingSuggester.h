@@ -66,6 +66,7 @@ public:
                const std::atomic<bool>* cancel = nullptr) const;
 
 private:
+    SitePage readPage(SitePage page, const std::string& filePath, Result& result) const;
     std::vector<SitePage> readOldPages(const Request& request, Result& result,
                                        const SuggestProgressListener& progress,
                                        const std::atomic<bool>* cancel) const;

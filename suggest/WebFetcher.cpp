@@ -93,20 +93,12 @@ private:
         ++m_busy;
         CURL* easy = slot.Easy.get();
         curl_easy_reset(easy);
-        curl_easy_setopt(easy, CURLOPT_URL, m_urls[slot.Index].c_str());
-        curl_easy_setopt(easy, CURLOPT_PRIVATE, &slot);
-        curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &collectBody);
-        curl_easy_setopt(easy, CURLOPT_WRITEDATA, &slot);
+        CurlHandles::setRequestOptions(easy, m_urls[slot.Index], &slot, &collectBody,
+                                       m_limits.PerRequest, "Zuordnung vorschlagen");
         curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, slot.ErrorText);
-        curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
         curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 10L);
-        curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(m_limits.PerRequest.count()));
-        curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
         curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-        curl_easy_setopt(easy, CURLOPT_USERAGENT,
-                         "Kelvane/" KELVANE_VERSION " (Zuordnung vorschlagen)");
-        curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
         curl_multi_add_handle(m_multi.get(), easy);
     }
 

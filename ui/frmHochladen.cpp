@@ -251,27 +251,19 @@ void frmHochladen::begin(bool preview, std::string acceptedFingerprint)
     cmdPruefen->setEnabled(false);
     setWorking(true);
     m_started = std::chrono::steady_clock::now();
-    m_cancel = std::make_shared<std::atomic<bool>>(false);
-    // The thread reports through queued calls; a call that arrives after the
-    // dialog has gone is dropped by Qt with its context object.
-    m_worker = std::thread([this, options, preview, cancel = m_cancel] {
+    m_worker.start([this, options, preview](const std::atomic<bool>& cancelled) {
         SiteUpload upload(m_fileSystem, m_outputRoot, options);
         const SiteUpload::Result result = upload.run(
             [this](const SiteUpload::Progress& progress) {
-                QMetaObject::invokeMethod(
-                    this, [this, progress] { showProgress(progress); }, Qt::QueuedConnection);
+                m_worker.post([this, progress] { showProgress(progress); });
             },
             [this](const std::string& notice) {
-                QMetaObject::invokeMethod(
-                    this,
-                    [this, text = QString::fromStdString(notice)] {
-                        txtErgebnis->appendPlainText(QStringLiteral("Hinweis: ") + text);
-                    },
-                    Qt::QueuedConnection);
+                m_worker.post([this, text = QString::fromStdString(notice)] {
+                    txtErgebnis->appendPlainText(QStringLiteral("Hinweis: ") + text);
+                });
             },
-            cancel.get());
-        QMetaObject::invokeMethod(
-            this, [this, result, preview] { finished(result, preview); }, Qt::QueuedConnection);
+            &cancelled);
+        m_worker.post([this, result, preview] { finished(result, preview); });
     });
 }
 
@@ -286,10 +278,8 @@ void frmHochladen::setWorking(bool working)
 
 void frmHochladen::cancelUpload()
 {
-    if (!m_worker.joinable())
+    if (!m_worker.cancel())
         return;
-    m_cancel->store(true);
-    m_worker.join();
     setWorking(false);
     lblFortschritt->setText(QStringLiteral("Abgebrochen."));
 }
@@ -311,9 +301,7 @@ void frmHochladen::showProgress(const SiteUpload::Progress& progress)
 
 void frmHochladen::finished(const SiteUpload::Result& result, bool preview)
 {
-    // Every queued progress report came before this call.
-    if (m_worker.joinable())
-        m_worker.join();
+    m_worker.finished();
     setWorking(false);
     if (result.State == SiteUpload::Outcome::Refused) {
         if (acceptFingerprint(result, preview))

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "DialogWorker.h"
 #include "SiteUpload.h"
 
 #include <QDialog>
-#include <atomic>
 #include <chrono>
-#include <memory>
-#include <thread>
 
 class Dialogs;
 class FileSystem;
@@ -34,7 +32,7 @@ public:
                  std::string outputRoot, QWidget* parent = nullptr);
     ~frmHochladen() override;
 
-    bool isUploading() const { return m_worker.joinable(); }
+    bool isUploading() const { return m_worker.isRunning(); }
     // Whether the user asked for the move check when leaving.
     bool checkRequested() const { return m_checkRequested; }
 
@@ -65,8 +63,7 @@ private:
     Dialogs& m_dialogs;
     PasswordStore& m_passwords;
     const std::string m_outputRoot;
-    std::shared_ptr<std::atomic<bool>> m_cancel;
-    std::thread m_worker;
+    DialogWorker m_worker{*this};
     std::chrono::steady_clock::time_point m_started;
     bool m_checkRequested = false;
 

@@ -237,37 +237,27 @@ void frmUmzugPruefen::startCheck()
     txtAlteAdresse->setEnabled(false);
     cmdStart->setText(QStringLiteral("Abbrechen"));
 
-    m_cancel = std::make_shared<std::atomic<bool>>(false);
-    // The thread reports through queued calls; a call that arrives after the
-    // dialog has gone is dropped by Qt with its context object.
-    m_worker =
-        std::thread([this, checkPlan = std::move(*plan), cancel = m_cancel, limits = m_limits] {
-            HttpCheck check(limits);
-            check.checkHomepage(checkPlan.homepage());
-            std::vector<CheckResult> results = check.run(
-                checkPlan.pages(),
-                [this](std::size_t index, const CheckResult& result) {
-                    QMetaObject::invokeMethod(
-                        this, [this, index, result] { showResult(index, result); },
-                        Qt::QueuedConnection);
-                },
-                cancel.get());
-            if (!cancel->load())
-                QMetaObject::invokeMethod(
-                    this,
-                    [this, results = std::move(results)]() mutable {
-                        checkFinished(std::move(results));
-                    },
-                    Qt::QueuedConnection);
-        });
+    m_worker.start([this, checkPlan = std::move(*plan),
+                    limits = m_limits](const std::atomic<bool>& cancelled) {
+        HttpCheck check(limits);
+        check.checkHomepage(checkPlan.homepage());
+        std::vector<CheckResult> results = check.run(
+            checkPlan.pages(),
+            [this](std::size_t index, const CheckResult& result) {
+                m_worker.post([this, index, result] { showResult(index, result); });
+            },
+            &cancelled);
+        if (!cancelled)
+            m_worker.post([this, results = std::move(results)]() mutable {
+                checkFinished(std::move(results));
+            });
+    });
 }
 
 void frmUmzugPruefen::cancelCheck()
 {
-    if (!m_worker.joinable())
+    if (!m_worker.cancel())
         return;
-    m_cancel->store(true);
-    m_worker.join();
     txtAlteAdresse->setEnabled(true);
     cmdStart->setText(QStringLiteral("Start"));
     lblZusammenfassung->setText(QStringLiteral("Abgebrochen."));
@@ -319,9 +309,7 @@ void frmUmzugPruefen::showFinalResults()
 
 void frmUmzugPruefen::checkFinished(std::vector<CheckResult> results)
 {
-    // Every page's queued result came before this call.
-    if (m_worker.joinable())
-        m_worker.join();
+    m_worker.finished();
     m_results = std::move(results);
     showFinalResults();
     const CheckReport report(m_results);

@@ -2,14 +2,12 @@
 
 #include "CheckPlan.h"
 #include "CheckResult.h"
+#include "DialogWorker.h"
 #include "HttpCheck.h"
 #include "RelocationInputs.h"
 
 #include <QDialog>
-#include <atomic>
-#include <memory>
 #include <optional>
-#include <thread>
 #include <vector>
 
 class Dialogs;
@@ -41,7 +39,7 @@ public:
                     HttpCheck::Limits limits = {});
     ~frmUmzugPruefen() override;
 
-    bool isChecking() const { return m_worker.joinable(); }
+    bool isChecking() const { return m_worker.isRunning(); }
 
     // Start, or Abbrechen while a check runs.
     void cmdStart_Click();
@@ -80,8 +78,7 @@ private:
     // The old address of the running or last check.
     std::string m_oldAddress;
     std::vector<CheckResult> m_results;
-    std::shared_ptr<std::atomic<bool>> m_cancel;
-    std::thread m_worker;
+    DialogWorker m_worker{*this};
 
     QLineEdit* txtAlteAdresse = nullptr;
     QPushButton* cmdStart = nullptr;

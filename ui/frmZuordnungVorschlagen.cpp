@@ -238,28 +238,20 @@ void frmZuordnungVorschlagen::startSuggesting()
     m_model->removeRows(0, m_model->rowCount());
     prgFortschritt->setRange(0, 0);
     setWorking(true);
-    m_cancel = std::make_shared<std::atomic<bool>>(false);
-    // The thread reports through queued calls; a call that arrives after the
-    // dialog has gone is dropped by Qt with its context object.
-    m_worker = std::thread([this, request = std::move(request), cancel = m_cancel,
-                            limits = m_limits, &fileSystem = m_fileSystem] {
+    m_worker.start([this, request = std::move(request), limits = m_limits,
+                    &fileSystem = m_fileSystem](const std::atomic<bool>& cancelled) {
         MappingSuggester::Result result =
             MappingSuggester(fileSystem, limits)
                 .run(
                     request,
                     [this](const SuggestProgress& progress) {
-                        QMetaObject::invokeMethod(
-                            this, [this, progress] { showProgress(progress); },
-                            Qt::QueuedConnection);
+                        m_worker.post([this, progress] { showProgress(progress); });
                     },
-                    cancel.get());
-        if (!cancel->load())
-            QMetaObject::invokeMethod(
-                this,
-                [this, result = std::move(result)]() mutable {
-                    suggestionsFinished(std::move(result));
-                },
-                Qt::QueuedConnection);
+                    &cancelled);
+        if (!cancelled)
+            m_worker.post([this, result = std::move(result)]() mutable {
+                suggestionsFinished(std::move(result));
+            });
     });
 }
 
@@ -273,10 +265,8 @@ void frmZuordnungVorschlagen::setWorking(bool working)
 
 void frmZuordnungVorschlagen::cancelSuggesting()
 {
-    if (!m_worker.joinable())
+    if (!m_worker.cancel())
         return;
-    m_cancel->store(true);
-    m_worker.join();
     setWorking(false);
     prgFortschritt->setRange(0, 1);
     prgFortschritt->setValue(0);
@@ -294,9 +284,7 @@ void frmZuordnungVorschlagen::showProgress(const SuggestProgress& progress)
 
 void frmZuordnungVorschlagen::suggestionsFinished(MappingSuggester::Result result)
 {
-    // Every queued progress report came before this call.
-    if (m_worker.joinable())
-        m_worker.join();
+    m_worker.finished();
     for (const MappingSuggester::Suggestion& suggestion : result.Suggestions)
         m_model->appendRow(rowOf(suggestion));
     tblVorschlag->resizeColumnToContents(AlteDatei);

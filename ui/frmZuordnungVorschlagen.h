@@ -1,13 +1,11 @@
 #pragma once
 
+#include "DialogWorker.h"
 #include "MappingSuggester.h"
 #include "RelocationInputs.h"
 #include "WebFetcher.h"
 
 #include <QDialog>
-#include <atomic>
-#include <memory>
-#include <thread>
 
 class Dialogs;
 class FileSystem;
@@ -36,7 +34,7 @@ public:
                             WebFetcher::Limits limits = {});
     ~frmZuordnungVorschlagen() override;
 
-    bool isWorking() const { return m_worker.joinable(); }
+    bool isWorking() const { return m_worker.isRunning(); }
 
     void cmdStart_Click();
     void cmdOrdner_Click();
@@ -63,8 +61,7 @@ private:
     Dialogs& m_dialogs;
     const RelocationInputs m_inputs;
     const WebFetcher::Limits m_limits;
-    std::shared_ptr<std::atomic<bool>> m_cancel;
-    std::thread m_worker;
+    DialogWorker m_worker{*this};
 
     QLineEdit* txtNeueSite = nullptr;
     QPushButton* cmdOrdner = nullptr;

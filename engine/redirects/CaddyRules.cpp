@@ -124,12 +124,7 @@ std::string CaddyRules::text() const
 
 std::vector<std::string> CaddyRules::warnings() const
 {
-    LeftOutPages leftOut(".Caddyfile");
-    for (const auto& rules : {m_plan.folderRules(), m_plan.pageRules()}) {
-        for (const RedirectPlan::Rule& address : rules) {
-            if (!carries(address))
-                leftOut.add(address.Path);
-        }
-    }
-    return leftOut.warnings();
+    return LeftOutPages::warnings(".Caddyfile", m_plan, [this](const RedirectPlan::Rule& address) {
+        return carries(address);
+    });
 }

@@ -145,14 +145,9 @@ std::string HtaccessRules::text() const
 
 std::vector<std::string> HtaccessRules::warnings() const
 {
-    LeftOutPages leftOut(".htaccess");
-    for (const auto& rules : {m_plan.folderRules(), m_plan.pageRules()}) {
-        for (const RedirectPlan::Rule& address : rules) {
-            if (rulesFor(address).empty())
-                leftOut.add(address.Path);
-        }
-    }
-    return leftOut.warnings();
+    return LeftOutPages::warnings(".htaccess", m_plan, [this](const RedirectPlan::Rule& address) {
+        return !rulesFor(address).empty();
+    });
 }
 
 std::string HtaccessRules::pattern(std::string_view relativePath)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "RedirectPlan.h"
+
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,14 +13,9 @@
 class LeftOutPages
 {
 public:
-    explicit LeftOutPages(std::string_view fileName) : m_fileName(fileName) {}
-
-    // path: below the output root, a folder ending in "/".
-    void add(std::string_view path) { m_paths.emplace_back(path); }
-    // One warning naming the count and the first paths, or none.
-    std::vector<std::string> warnings() const;
-
-private:
-    std::string m_fileName;
-    std::vector<std::string> m_paths;
+    // One warning naming how many of the plan's folders and pages the rules
+    // of the file do not carry, and the first of them; none when all are.
+    static std::vector<std::string>
+    warnings(std::string_view fileName, const RedirectPlan& plan,
+             const std::function<bool(const RedirectPlan::Rule&)>& carried);
 };

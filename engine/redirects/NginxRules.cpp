@@ -116,12 +116,7 @@ std::string NginxRules::text() const
 
 std::vector<std::string> NginxRules::warnings() const
 {
-    LeftOutPages leftOut(".nginx.conf");
-    for (const auto& rules : {m_plan.folderRules(), m_plan.pageRules()}) {
-        for (const RedirectPlan::Rule& address : rules) {
-            if (locationFor(address).empty())
-                leftOut.add(address.Path);
-        }
-    }
-    return leftOut.warnings();
+    return LeftOutPages::warnings(".nginx.conf", m_plan, [this](const RedirectPlan::Rule& address) {
+        return !locationFor(address).empty();
+    });
 }

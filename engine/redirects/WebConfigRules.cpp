@@ -215,12 +215,7 @@ std::string WebConfigRules::text() const
 
 std::vector<std::string> WebConfigRules::warnings() const
 {
-    LeftOutPages leftOut("web.config");
-    for (const auto& rules : {m_plan.folderRules(), m_plan.pageRules()}) {
-        for (const RedirectPlan::Rule& address : rules) {
-            if (!carries(address))
-                leftOut.add(address.Path);
-        }
-    }
-    return leftOut.warnings();
+    return LeftOutPages::warnings("web.config", m_plan, [this](const RedirectPlan::Rule& address) {
+        return carries(address);
+    });
 }

@@ -23,7 +23,8 @@ import urllib.parse
 import xml.etree.ElementTree as ElementTree
 
 sys.path.insert(0, os.path.dirname(__file__))
-from server_redirects_test import Server, location, request_path, upper_escapes, with_query  # noqa
+from server_redirects_test import (Server, is_utf8, location, request_path,  # noqa
+                                   upper_escapes, with_query)
 
 NEW_URL = "http://neu.example/ziel"
 QUERY = "utm_source=newsletter&q=%C3%BC"
@@ -84,14 +85,6 @@ def mapped_url(rng):
     length = rng.choice([20, 5000, 9000])
     path = "".join(rng.choice("abc/-_.~ü") for _ in range(length))
     return "https://anders.example/" + path + rng.choice(["", "?k=v", "#anker", "?k=v&w#anker"])
-
-
-def is_utf8(name):
-    try:
-        name.decode("utf-8")
-        return True
-    except UnicodeDecodeError:
-        return False
 
 
 def relocate(cli, site, mapped):

@@ -25,6 +25,18 @@ wait_for_port() { # PORT
     return 1
 }
 
+server_listening() { # PID PORT
+    # A server just started is kept when it answers on its port; one that
+    # does not (the port was taken meanwhile) is stopped for another try.
+    if wait_for_port "$2" && kill -0 "$1" 2>/dev/null; then
+        upload_server_pids+=("$1")
+        return 0
+    fi
+    kill "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
+    return 1
+}
+
 # The account the SFTP client logs in as: the own one, or, under root, the
 # unprivileged "nobody", so that a folder without write permission refuses.
 sftp_account() {
@@ -68,13 +80,7 @@ ForceCommand internal-sftp
 LogLevel ERROR
 CONF
         /usr/sbin/sshd -f "$work/sshd_config" -D -e 2>>"$work/sshd.log" &
-        local pid=$!
-        if wait_for_port "$sshd_port" && kill -0 "$pid" 2>/dev/null; then
-            upload_server_pids+=("$pid")
-            return 0
-        fi
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
+        server_listening $! "$sshd_port" && return 0
     done
     echo "FAIL: sshd did not start"; cat "$work/sshd.log"
     return 1
@@ -136,13 +142,7 @@ rsa_private_key_file=$work/ftp.key
 CONF
         fi
         /usr/sbin/vsftpd "$work/$name.conf" 2>>"$work/$name.err" &
-        local pid=$!
-        if wait_for_port "$ftp_port" && kill -0 "$pid" 2>/dev/null; then
-            upload_server_pids+=("$pid")
-            return 0
-        fi
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
+        server_listening $! "$ftp_port" && return 0
     done
     echo "FAIL: vsftpd did not start"; cat "$work/$name.err"
     return 1
